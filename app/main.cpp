@@ -1,0 +1,23 @@
+#include "app/Display.h"
+#include "app/MainWindow.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (!keyholm::DisplayAvailable()) {
+        std::fprintf(stderr, "keyholm: no display available (set DISPLAY, or run it under xvfb-run)\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Keyholm"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(KEYHOLM_VERSION_MAJOR)
+                                            .arg(KEYHOLM_VERSION_MINOR)
+                                            .arg(KEYHOLM_VERSION_PATCH));
+    keyholm::MainWindow window;
+    window.show();
+    return app.exec();
+}
