@@ -1,0 +1,124 @@
+#include "services/ui/ChoiceDialog.h"
+
+#include "services/MessagesDatabase.h"
+#include "services/TraceLog.h"
+#include "services/ui/DialogSupport.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace keyholm {
+
+using namespace dialogs;
+
+ChoiceDialog::ChoiceDialog(QWidget* parent)
+    : QDialog(parent)
+    , theLabel_(new QLabel(this))
+    , oui_(new QPushButton(this))
+    , annuler_(new QPushButton(this))
+    , reponse_(new QLabel(this))
+{
+    TraceLog(QStringLiteral("Loading option dialog window"), QStringLiteral("..."));
+    SetWaitPointer();
+    setObjectName(QStringLiteral("Lib_SelectOpt"));
+    setWindowTitle(GetMessage(176));
+    setModal(true);
+
+    theLabel_->setObjectName(QStringLiteral("theLabel"));
+    theLabel_->setTextFormat(Qt::PlainText);
+    theLabel_->setWordWrap(true);
+    oui_->setObjectName(QStringLiteral("Oui"));
+    oui_->setText(GetMessage(371));
+    oui_->setDefault(true);
+    annuler_->setObjectName(QStringLiteral("Annuler"));
+    annuler_->setText(GetMessage(220));
+    reponse_->setObjectName(QStringLiteral("reponse"));
+    reponse_->hide();
+    SetTag(reponse_, QStringLiteral("0"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(theLabel_);
+    auto* group = new QButtonGroup(this);
+    for (int index = 0; index < 3; ++index) {
+        auto* option = new QRadioButton(this);
+        option->setObjectName(QStringLiteral("SelOptions_%1").arg(index));
+        group->addButton(option, index);
+        layout->addWidget(option);
+        selOptions_.append(option);
+    }
+    SetTag(selOptions_[0], QStringLiteral("0"));
+    // Selecting an option, by program or by hand, keeps its index in the tag of option 0.
+    connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            SetTag(selOptions_[0], QString::number(id));
+    });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(oui_);
+    buttons->addWidget(annuler_);
+    layout->addLayout(buttons);
+    setMinimumWidth(340);
+
+    connect(oui_, &QPushButton::clicked, this, [this] {
+        SetTag(reponse_, QStringLiteral("1"));
+        accept();
+    });
+    connect(annuler_, &QPushButton::clicked, this, [this] {
+        SetTag(reponse_, QStringLiteral("0"));
+        reject();
+    });
+}
+
+void ChoiceDialog::SetPrompt(const QString& prompt, bool bold)
+{
+    theLabel_->setText(PromptText(prompt));
+    QFont font = theLabel_->font();
+    font.setBold(bold);
+    theLabel_->setFont(font);
+}
+
+void ChoiceDialog::SetOptions(const QString& option1, const QString& option2, const QString& option3)
+{
+    selOptions_[0]->setText(option1);
+    selOptions_[1]->setText(option2);
+    selOptions_[2]->setText(option3);
+    selOptions_[2]->setVisible(!option3.isEmpty());
+    if (option3.isEmpty() && selOptions_[2]->isChecked())
+        SelectOption(0);
+}
+
+void ChoiceDialog::SelectOption(int index)
+{
+    if (index < 0 || index >= OptionCount())
+        index = 0;
+    selOptions_[index]->setChecked(true);
+}
+
+int ChoiceDialog::SelectedOption() const
+{
+    return TagOf(selOptions_[0]).toInt();
+}
+
+int ChoiceDialog::OptionCount() const
+{
+    return selOptions_[2]->isHidden() ? 2 : 3;
+}
+
+QString ChoiceDialog::AnswerTag() const
+{
+    return TagOf(reponse_);
+}
+
+void ChoiceDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    CenterOnScreen(this);
+    SetDefaultPointer();
+}
+
+} // namespace keyholm

@@ -1,0 +1,80 @@
+// AskInput and AskChoice.
+
+#include "services/MessagesDatabase.h"
+#include "services/TraceLog.h"
+#include "services/ui/ChoiceDialog.h"
+#include "services/ui/DialogSupport.h"
+#include "services/ui/Dialogs.h"
+#include "services/ui/InputDialog.h"
+
+#include <QApplication>
+#include <QPointer>
+
+#include <exception>
+
+namespace keyholm {
+
+using namespace dialogs;
+
+Answer AskInput(const QString& prompt, QString& text, const InputOptions& options)
+{
+    // The typed text of a secret prompt never reaches the log.
+    auto traced = [&](const QString& value) { return options.secret ? SecretText : value; };
+    Answer answer = Answer::No;
+    try {
+        TraceLog(QStringLiteral("Display message"), PromptOnOneLine(prompt));
+        TraceLog(QStringLiteral("Default first text value"), traced(text));
+
+        QPointer<InputDialog> dialog = new InputDialog(QApplication::activeWindow());
+        dialog->SetPrompt(prompt);
+        dialog->SetSecret(options.secret);
+        dialog->SetText(text);
+        dialog->SetRequireText(options.requireText);
+        dialog->SetMaxLength(options.maxLength);
+        if (!options.title.isEmpty())
+            dialog->setWindowTitle(options.title);
+
+        dialog->exec();
+        if (dialog) {
+            text = dialog->Text();
+            TraceLog(dialog->windowTitle(), dialog->AnswerTag());
+            if (dialog->AnswerTag().toInt() == 1)
+                answer = Answer::Yes;
+            delete dialog;
+        }
+        const QString title = options.title.isEmpty() ? GetMessage(199) : options.title;
+        TraceLog(PromptOnOneLine(prompt), title + QStringLiteral(" - ") + traced(text));
+    } catch (const std::exception&) {
+        SetDefaultPointer();
+    }
+    return answer;
+}
+
+int AskChoice(const QString& prompt, const QString& option1, const QString& option2, int initialOption,
+              const QString& option3, bool boldPrompt, const QString& title)
+{
+    int result = -1;
+    try {
+        QPointer<ChoiceDialog> dialog = new ChoiceDialog(QApplication::activeWindow());
+        if (!title.isEmpty())
+            dialog->setWindowTitle(title);
+        dialog->SetPrompt(prompt, boldPrompt);
+        dialog->SetOptions(option1, option2, option3);
+        dialog->SelectOption(initialOption);
+
+        dialog->exec();
+        if (dialog) {
+            if (dialog->AnswerTag().toInt() == 1)
+                result = dialog->SelectedOption();
+            delete dialog;
+        }
+        TraceLog(PromptOnOneLine(prompt),
+                 QStringList { option1, option2, option3 }.join(QStringLiteral(" / ")) + QStringLiteral(" : ")
+                     + QString::number(result));
+    } catch (const std::exception&) {
+        SetDefaultPointer();
+    }
+    return result;
+}
+
+} // namespace keyholm
