@@ -36,6 +36,8 @@ public:
 
     void CloseUser(const QString& tag);
     void CloseMain(const QString& tag);
+    // Closes both files and forgets the settings of Initialize.
+    void Release();
 
     // What was wrong with the file opened last by OpenUser or OpenMain
     // (unreadable, not UTF-8, bad lines with their numbers); empty when sound.

@@ -1,15 +1,423 @@
 #include "services/TraceLog.h"
 
+#include "components/FileTools.h"
+#include "components/SystemInfo.h"
+#include "components/TextTools.h"
+#include "services/ErrorReport.h"
+#include "services/MessagesDatabase.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QTime>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <ctime>
+#include <mutex>
+
 namespace keyholm {
-void TraceLog(const QString&, const QString&, bool) {}
-bool StartTraceLog(bool, const QString&, const QString&, const QString&, bool) { return false; }
-void StopTraceLog() {}
-void FlushTraceLog() {}
-bool TraceLogEnabled() { return false; }
-QString TraceLogFolder() { return {}; }
-QString TraceLogPath() { return {}; }
-void KeepOutOfTraceLog(const QString&) {}
-void ForgetTraceLogSecrets() {}
-QList<TraceRecord> ParseTraceRecords(const QByteArray&, bool) { return {}; }
-std::optional<QList<TraceRecord>> ReadTraceLog(const QString&) { return std::nullopt; }
+namespace {
+
+constexpr qint64 FlushEveryMs = 1000;
+constexpr qsizetype FlushAtBytes = 64 * 1024;
+
+QString ApplicationTitle()
+{
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() ? QStringLiteral("Keyholm") : name;
+}
+
+QString VersionText()
+{
+    return QStringLiteral("%1.%2.%3").arg(KEYHOLM_VERSION_MAJOR).arg(KEYHOLM_VERSION_MINOR).arg(KEYHOLM_VERSION_PATCH);
+}
+
+QString TodayText()
+{
+    return SystemInfo::Instance().Locale().toString(QDate::currentDate(), SystemInfo::Instance().ShortDateFormat());
+}
+
+bool IsBlank(const QString& text)
+{
+    for (const QChar c : text) {
+        if (!c.isSpace())
+            return false;
+    }
+    return true;
+}
+
+// Everything the log keeps for the whole process. Lines may come from any
+// thread; the timer that flushes them lives on the application's thread.
+class LogState {
+public:
+    ~LogState()
+    {
+        // A program that ends without StopTraceLog still keeps its last lines.
+        std::lock_guard lock(mutex_);
+        FlushLocked();
+    }
+
+    std::atomic<bool> enabled{false};
+    std::mutex mutex_;
+    QFile file_;
+    QString folder_;
+    QString fileName_;
+    QString lastLabel_;
+    QStringList secrets_;
+    QByteArray buffer_;
+    QElapsedTimer sinceFlush_;
+    bool flushArmed_ = false;
+    qint64 cachedSecond_ = -1;
+    QByteArray cachedTime_;
+
+    bool IsOpen() const { return file_.isOpen(); }
+
+    void FlushLocked()
+    {
+        if (!buffer_.isEmpty() && file_.isOpen()) {
+            file_.write(buffer_); // a failed write loses the lines, nothing else
+            file_.flush();
+        }
+        buffer_.clear();
+        sinceFlush_.restart();
+    }
+
+    QByteArray TimeField()
+    {
+        // Formatting the time is the dearest part of a line: once a second is enough.
+        const qint64 second = static_cast<qint64>(std::time(nullptr));
+        if (second != cachedSecond_) {
+            cachedSecond_ = second;
+            cachedTime_ = QTime::currentTime().toString(QStringLiteral("hh:mm:ss")).toLatin1();
+        }
+        return cachedTime_;
+    }
+
+    QString Masked(QString text) const
+    {
+        for (const QString& secret : secrets_)
+            text.replace(secret, SecretText);
+        return text;
+    }
+
+    void WriteLocked(const QString& label, const QString& detail, bool withTime)
+    {
+        // Secrets go first, before the clean-up below could cut them into pieces.
+        QString labelField = secrets_.isEmpty() ? label.trimmed() : Masked(label).trimmed();
+        labelField.replace(QStringLiteral("\r\n"), QStringLiteral(" - "));
+        labelField.remove(QLatin1Char('"'));
+        QString detailField = secrets_.isEmpty() ? detail : Masked(detail);
+        detailField.replace(QLatin1Char('\t'), QStringLiteral(" - "));
+        detailField.replace(QStringLiteral("]|["), QStringLiteral(" - "));
+        detailField.remove(QLatin1Char('"'));
+        buffer_ += '"';
+        if (withTime)
+            buffer_ += TimeField();
+        buffer_ += "\",\"";
+        buffer_ += labelField.toUtf8();
+        buffer_ += "\",\"";
+        buffer_ += detailField.toUtf8();
+        buffer_ += "\"\r\n";
+        if (buffer_.size() >= FlushAtBytes || sinceFlush_.elapsed() >= FlushEveryMs)
+            FlushLocked();
+        else
+            ArmFlushLocked();
+    }
+
+    void ArmFlushLocked()
+    {
+        // Lines written before an idle stretch still reach the file within a second.
+        if (flushArmed_)
+            return;
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app || QThread::currentThread() != app->thread())
+            return; // the next line, or StopTraceLog, flushes them
+        flushArmed_ = true;
+        QTimer::singleShot(FlushEveryMs, app, [this] {
+            std::lock_guard lock(mutex_);
+            flushArmed_ = false;
+            FlushLocked();
+        });
+    }
+
+    void CloseLocked()
+    {
+        FlushLocked();
+        if (file_.isOpen())
+            file_.close();
+    }
+};
+
+LogState& State()
+{
+    static LogState state;
+    return state;
+}
+
+// Reads one field: a quoted text (which may span lines), or a bare text up to
+// the next comma or line end. False at the end of the data.
+bool ReadField(const QByteArray& data, qsizetype& at, QString& field)
+{
+    const qsizetype size = data.size();
+    while (at < size && (data[at] == ' ' || data[at] == '\t'))
+        ++at;
+    if (at >= size)
+        return false;
+    qsizetype end;
+    if (data[at] == '"') {
+        end = data.indexOf('"', at + 1);
+        if (end < 0)
+            return false; // cut short by a crash
+        field = QString::fromUtf8(data.constData() + at + 1, end - at - 1);
+        at = end + 1;
+    } else {
+        end = at;
+        while (end < size && data[end] != ',' && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        field = QString::fromUtf8(data.constData() + at, end - at).trimmed();
+        at = end;
+    }
+    while (at < size && (data[at] == ' ' || data[at] == '\t'))
+        ++at;
+    return true;
+}
+
+bool SkipSeparator(const QByteArray& data, qsizetype& at)
+{
+    if (at < data.size() && data[at] == ',') {
+        ++at;
+        return true;
+    }
+    return false;
+}
+
+void SkipLineEnd(const QByteArray& data, qsizetype& at)
+{
+    while (at < data.size() && data[at] != '\n')
+        ++at;
+    if (at < data.size())
+        ++at;
+}
+
+} // namespace
+
+void TraceLog(const QString& label, const QString& detail, bool withTime)
+{
+    LogState& state = State();
+    // While the log is off a line costs this test and nothing else.
+    if (!state.enabled.load(std::memory_order_relaxed))
+        return;
+    try {
+        if (IsBlank(label))
+            return;
+        std::lock_guard lock(state.mutex_);
+        if (!state.enabled.load(std::memory_order_relaxed) || label == state.lastLabel_)
+            return;
+        if (state.IsOpen())
+            state.WriteLocked(label, detail, withTime);
+        state.lastLabel_ = label;
+    } catch (...) {
+        // The line is lost; the caller never hears of it.
+    }
+}
+
+void FlushTraceLog()
+{
+    LogState& state = State();
+    std::lock_guard lock(state.mutex_);
+    state.FlushLocked();
+}
+
+void StopTraceLog()
+{
+    LogState& state = State();
+    std::lock_guard lock(state.mutex_);
+    try {
+        if (state.IsOpen() && state.enabled.load())
+            state.WriteLocked(QStringLiteral("Close Log recording in ") + ApplicationTitle(), TodayText(), true);
+    } catch (...) {
+    }
+    state.CloseLocked();
+    state.fileName_.clear();
+    state.enabled = false;
+}
+
+bool StartTraceLog(bool enabled, const QString& baseFolder, const QString& nameFragment, const QString& startLabel,
+                   bool closeHeader)
+{
+    LogState& state = State();
+    // A running log stays as it is when nothing changes: no rotation, no new header.
+    if (nameFragment.isEmpty() && enabled == state.enabled.load() && state.enabled.load())
+        return false;
+    if (baseFolder.isEmpty())
+        return false;
+    StopTraceLog();
+
+    const FileTools& files = FileTools::Instance();
+    const TextTools& texts = TextTools::Instance();
+    QString keptName;
+    try {
+        std::unique_lock lock(state.mutex_);
+        bool on = enabled;
+        const QString base = files.StripFolderSeparator(QDir::fromNativeSeparators(baseFolder));
+        const QString lastName = texts.AfterLast(base, QStringLiteral("/"));
+        const QString folder = lastName == QLatin1String("Log") ? base : base + QStringLiteral("/Log");
+        state.folder_ = files.WithFolderSeparator(QDir::toNativeSeparators(folder));
+        state.lastLabel_.clear();
+
+        if (SystemInfo::Instance().DriveType(state.folder_) == SystemInfo::CdRom)
+            return false;
+        if (!files.FolderExists(state.folder_) && !files.CreateFolder(state.folder_))
+            on = false;
+        if (!on)
+            return false;
+
+        QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        if (name.isEmpty())
+            name = QStringLiteral("keyholm");
+        if (!nameFragment.isEmpty())
+            name += QStringLiteral("_") + texts.FileNameSafe(texts.NormalizeKey(nameFragment));
+        name += QStringLiteral(".log");
+        state.fileName_ = name;
+        keptName = name;
+        const QString path = state.folder_ + name;
+
+        if (files.FileExists(path)) {
+            files.CopyWithExtension(path, QStringLiteral(".old"), QString());
+            files.DeleteFile(path);
+        }
+        state.file_.setFileName(path);
+        // The log names files and folders of the user: for the user's eyes only.
+        if (!state.file_.open(QIODevice::WriteOnly | QIODevice::Truncate, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+            state.fileName_.clear();
+            return false;
+        }
+        state.enabled = true;
+        state.sinceFlush_.start();
+        lock.unlock();
+
+        const SystemInfo& info = SystemInfo::Instance();
+        TraceLog(state.folder_, name);
+        TraceLog(QStringLiteral("START: ") + startLabel, ApplicationTitle() + QStringLiteral(" ") + VersionText());
+        TraceLog(TodayText(), QStringLiteral("isRunOff"));
+        TraceLog(QStringLiteral("System information"), QString());
+        const std::pair<const char*, QString> host[] = {
+            {"Country #1", info.CountryText1()},       {"Country #2", info.CountryText2()},
+            {"Language", info.LanguageName()},         {"Id Language", info.LanguageId()},
+            {"Currency", info.CurrencySymbol()},       {"Decimal", info.DecimalSeparator()},
+            {"Thousand", info.ThousandSeparator()},    {"Separator Date", info.DateSeparator()},
+            {"Short Date", info.ShortDateFormat()},    {"Long Date", info.LongDateFormat()},
+            {"Separator Time", info.TimeSeparator()},  {"Time Format", info.TimeFormat()},
+            {"User Name", info.UserName()},            {"Computer Name", info.ComputerName()},
+            {"Documents", info.DocumentsFolder()},
+        };
+        for (const auto& [label, value] : host)
+            TraceLog(QString::fromLatin1(label), value);
+        if (closeHeader)
+            TraceLog(QStringLiteral("End of host config"), QString());
+
+        lock.lock();
+        state.fileName_ = path;
+        return true;
+    } catch (...) {
+        StopTraceLog();
+        ReportError(QStringLiteral("Error init LOG mode access: ") + keptName, {}, true);
+        return false;
+    }
+}
+
+bool TraceLogEnabled()
+{
+    return State().enabled.load();
+}
+
+QString TraceLogFolder()
+{
+    LogState& state = State();
+    std::lock_guard lock(state.mutex_);
+    return state.folder_;
+}
+
+QString TraceLogPath()
+{
+    LogState& state = State();
+    std::lock_guard lock(state.mutex_);
+    return state.IsOpen() ? state.fileName_ : QString();
+}
+
+void KeepOutOfTraceLog(const QString& secret)
+{
+    if (secret.isEmpty())
+        return;
+    LogState& state = State();
+    std::lock_guard lock(state.mutex_);
+    if (state.secrets_.contains(secret))
+        return;
+    state.secrets_.append(secret);
+    // The longest first, so that a secret inside another one masks no part of it alone.
+    std::sort(state.secrets_.begin(), state.secrets_.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+}
+
+void ForgetTraceLogSecrets()
+{
+    LogState& state = State();
+    std::lock_guard lock(state.mutex_);
+    state.secrets_.clear();
+}
+
+QList<TraceRecord> ParseTraceRecords(const QByteArray& text, bool withUntimed)
+{
+    QList<TraceRecord> records;
+    qsizetype at = 0;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        at = 3;
+    while (at < text.size()) {
+        if (text[at] == '\r' || text[at] == '\n') {
+            ++at;
+            continue;
+        }
+        TraceRecord record;
+        const bool whole = ReadField(text, at, record.time) && SkipSeparator(text, at)
+            && ReadField(text, at, record.label) && SkipSeparator(text, at) && ReadField(text, at, record.detail);
+        if (!whole) {
+            // A line that is not a record is passed over; a cut last record is dropped.
+            SkipLineEnd(text, at);
+            continue;
+        }
+        SkipLineEnd(text, at);
+        if (withUntimed || !record.time.trimmed().isEmpty())
+            records.append(record);
+    }
+    return records;
+}
+
+std::optional<QList<TraceRecord>> ReadTraceLog(const QString& path)
+{
+    QString source = path.trimmed();
+    if (source.isEmpty() || !QFileInfo(source).isFile()) {
+        FlushTraceLog();
+        source = TraceLogPath();
+    }
+    QFile file(source);
+    if (source.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        ReportError(GetMessage(282) + QStringLiteral(" : \r\n") + source, {}, true,
+                    ErrorRecord::Make(ErrorRecord::FileNotFound, file.errorString()));
+        return std::nullopt;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        ReportError(QStringLiteral("Error on displaying the LOG file content: 2\r\n") + source, {}, true,
+                    ErrorRecord::Make(ErrorRecord::FileAccess, file.errorString()));
+        return std::nullopt;
+    }
+    return ParseTraceRecords(data);
+}
+
 } // namespace keyholm

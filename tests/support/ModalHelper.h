@@ -14,6 +14,7 @@
 // accented letters work (QTest::keyClicks stops the program on them).
 
 #include <QMessageBox>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -84,6 +85,7 @@ public:
 
 private:
     void Poll();
+    void Answer(QPointer<QWidget> window, const Expectation& expectation);
     static bool Matches(const Expectation& expectation, QWidget* window);
     static QString Describe(const Expectation& expectation);
     static SeenWindow Look(QWidget* window, bool expected);
@@ -94,7 +96,9 @@ private:
     std::list<Expectation> expected_;
     std::vector<SeenWindow> seen_;
     QPointer<QWidget> answered_; // the window acted on last, given a moment to go away
-    qint64 answeredAt_ = 0;
+    QElapsedTimer answeredAt_;
+    std::vector<QPointer<QWidget>> acting_; // windows whose actions are running (nested when one opens another)
+    bool waited_ = false;
 };
 
 } // namespace keyholm::test
