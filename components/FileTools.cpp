@@ -51,7 +51,9 @@ bool FileTools::WriteAtomically(const QString& target, const QByteArray& data)
     QSaveFile file(target);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(data) != data.size()) {
+    // Qt 6.4's commit() ignores a failed final flush (a full disk) and would
+    // put a truncated file in place, so flush first and give up on failure.
+    if (file.write(data) != data.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
@@ -88,6 +90,10 @@ bool FileTools::CopyFile(const QString& source, const QString& target) const
         }
         if (got == 0)
             break;
+    }
+    if (!out.flush()) { // see WriteAtomically
+        out.cancelWriting();
+        return false;
     }
     return out.commit();
 }
