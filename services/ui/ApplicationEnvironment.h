@@ -1,0 +1,34 @@
+#pragma once
+// The start and the end of the application, and loading a text or RTF file
+// into a text box. The folders and the small procedures are in
+// services/Environment.h.
+
+#include <QString>
+
+class QWidget;
+
+namespace keyholm {
+
+// The start, after PrepareFolders: refuses a second running instance (an
+// information box "Program already running!", then the process ends), starts
+// the trace log, opens the preferences and the message databases (the user
+// language file named by the "Language" preference of "Options"), empties the
+// recent files list, reserves the scratch file and makes the program folder
+// the current folder. False, reported with message 411, on failure.
+bool StartApplication(bool logEnabled, const QString& label = {}, bool rotatePreferenceBackups = true,
+                      const QString& preferencesBaseName = QStringLiteral("Preference"));
+
+// The end: closes every other window (those captioned like `window` are
+// kept), deletes the scratch file, logs the run times, closes the
+// preferences, the message databases and the trace log, gives up the
+// single-instance lock and releases the companion components. Then closes
+// `window` when unloadWindow, and ends the event loop when endProcess.
+void EndApplication(QWidget* window, bool endProcess, bool unloadWindow);
+
+// Loads a text or RTF file into a text box (QPlainTextEdit, QTextEdit or
+// QLineEdit): `fileName` (in `folder` when relative) when given and ask is
+// false, else the file chosen in the open dialog, which starts in `folder`.
+// An RTF file is converted to its plain text. The path loaded, or empty.
+QString LoadTextIntoBox(QWidget* textBox, const QString& folder, const QString& fileName, bool ask);
+
+} // namespace keyholm
