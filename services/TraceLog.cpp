@@ -407,8 +407,9 @@ std::optional<QList<TraceRecord>> ReadTraceLog(const QString& path)
     }
     QFile file(source);
     if (source.isEmpty() || !file.open(QIODevice::ReadOnly)) {
-        ReportError(GetMessage(282) + QStringLiteral(" : \r\n") + source, {}, true,
-                    ErrorRecord::Make(ErrorRecord::FileNotFound, file.errorString()));
+        const QString why = source.isEmpty() ? QStringLiteral("No trace log is being written") : file.errorString();
+        ReportError(GetMessage(282) + QStringLiteral(" : \r\n") + (source.isEmpty() ? path.trimmed() : source), {},
+                    true, ErrorRecord::Make(ErrorRecord::FileNotFound, why));
         return std::nullopt;
     }
     const QByteArray data = file.readAll();

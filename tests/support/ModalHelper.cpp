@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace keyholm::test {
 namespace {
 
@@ -207,11 +209,13 @@ ModalHelper::ModalHelper(int timeoutMs) : timeoutMs_(timeoutMs)
     timer_.setInterval(PollMs);
     connect(&timer_, &QTimer::timeout, this, &ModalHelper::Poll);
     timer_.start();
+    live_.push_back(this);
 }
 
 ModalHelper::~ModalHelper()
 {
     timer_.stop();
+    live_.erase(std::find(live_.begin(), live_.end(), this));
     if (!waited_) {
         for (const Expectation& expectation : expected_)
             ADD_FAILURE() << "Expected modal " << Describe(expectation).toStdString() << " never appeared";
@@ -288,19 +292,33 @@ void ModalHelper::CloseUnexpected(QWidget* window, const QString& why)
         window->hide(); // ends the dialog's event loop too
 }
 
+bool ModalHelper::IsActingOn(QWidget* window) const
+{
+    return std::any_of(acting_.begin(), acting_.end(), [window](const QPointer<QWidget>& w) { return w == window; });
+}
+
+bool ModalHelper::ExpectsNext(QWidget* window) const
+{
+    return !expected_.empty() && Matches(expected_.front(), window);
+}
+
+bool ModalHelper::InGrace(QWidget* window, qint64 ms) const
+{
+    return window == answered_ && answeredAt_.isValid() && answeredAt_.elapsed() < ms;
+}
+
 void ModalHelper::Poll()
 {
     QWidget* window = QApplication::activeModalWidget();
     if (!window || !window->isVisible())
         return;
-    for (const QPointer<QWidget>& busy : acting_) {
-        if (busy == window)
+    for (const ModalHelper* helper : live_) {
+        if (helper->IsActingOn(window))
             return;
     }
-    const bool justActedOn = window == answered_ && answeredAt_.isValid();
-    if (justActedOn && answeredAt_.elapsed() < SameWindowAgainMs)
+    if (InGrace(window, SameWindowAgainMs))
         return;
-    if (!expected_.empty() && Matches(expected_.front(), window)) {
+    if (ExpectsNext(window)) {
         Expectation expectation = std::move(expected_.front());
         expected_.pop_front();
         seen_.push_back(Look(window, true));
@@ -312,9 +330,20 @@ void ModalHelper::Poll()
         });
         return;
     }
-    if (justActedOn && answeredAt_.elapsed() < StuckAfterMs)
+    // Another helper's window, or one that only the newest helper may close.
+    for (const ModalHelper* helper : live_) {
+        if (helper != this && helper->ExpectsNext(window))
+            return;
+    }
+    if (live_.back() != this)
         return;
-    if (justActedOn)
+    bool stuck = false;
+    for (const ModalHelper* helper : live_) {
+        if (helper->InGrace(window, StuckAfterMs))
+            return;
+        stuck = stuck || window == helper->answered_;
+    }
+    if (stuck)
         CloseUnexpected(window, QStringLiteral("still open after its actions"));
     else if (expected_.empty())
         CloseUnexpected(window, QStringLiteral("no window was expected"));

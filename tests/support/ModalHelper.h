@@ -9,7 +9,9 @@
 //
 // Windows are answered in the order they were expected. A modal window that
 // is not expected (or stays open after its actions) is closed and fails the
-// test, so that a static QMessageBox call can never hang a test. Texts are
+// test, so that a static QMessageBox call can never hang a test. Several
+// helpers may live at once: a window goes to the one that expects it, and the
+// newest one closes windows that none expects. Texts are
 // typed one key event per character, with the character's text, so that
 // accented letters work (QTest::keyClicks stops the program on them).
 
@@ -90,6 +92,11 @@ private:
     static QString Describe(const Expectation& expectation);
     static SeenWindow Look(QWidget* window, bool expected);
     void CloseUnexpected(QWidget* window, const QString& why);
+    bool IsActingOn(QWidget* window) const;
+    bool ExpectsNext(QWidget* window) const;
+    bool InGrace(QWidget* window, qint64 ms) const;
+
+    static inline std::vector<ModalHelper*> live_;
 
     int timeoutMs_;
     QTimer timer_;
