@@ -28,22 +28,22 @@ class ImageListTreeView;
 
 // ---- Text and choice ------------------------------------------------------
 
-struct InputOptions {
+enum class InputFlag {
     // Oui is enabled only while the text, trimmed, is not empty.
-    bool requireText = false;
+    RequireText = 0x1,
     // The text is echoed as "*" and never written to the trace log.
-    bool secret = false;
-    // Longest text the box takes; 0 for no limit.
-    int maxLength = 0;
-    // Replaces the window caption (message 175) when not empty.
-    QString title;
+    Secret = 0x2,
 };
+Q_DECLARE_FLAGS(InputFlags, InputFlag)
+Q_DECLARE_OPERATORS_FOR_FLAGS(InputFlags)
 
 // Asks for one line of text in Lib_SaisieDlg, preset with `text` (selected).
 // Answer::Yes when confirmed with Oui, Answer::No otherwise. `text` receives
 // what the box holds when the window closes, also after Annuler.
-// "<BR>"/"<br>" in the prompt are line breaks.
-Answer AskInput(const QString& prompt, QString& text, const InputOptions& options = {});
+// "<BR>"/"<br>" in the prompt are line breaks. maxLength 0 means no limit; a
+// title replaces the caption (message 175).
+Answer AskInput(const QString& prompt, QString& text, InputFlags flags = {}, int maxLength = 0,
+                const QString& title = {});
 
 // Asks for one of two or three options in Lib_SelectOpt (an empty option3
 // leaves two). The index 0 to 2 of the chosen option, or -1 when cancelled.

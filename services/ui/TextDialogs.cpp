@@ -16,10 +16,11 @@ namespace keyholm {
 
 using namespace dialogs;
 
-Answer AskInput(const QString& prompt, QString& text, const InputOptions& options)
+Answer AskInput(const QString& prompt, QString& text, InputFlags flags, int maxLength, const QString& title)
 {
+    const bool secret = flags.testFlag(InputFlag::Secret);
     // The typed text of a secret prompt never reaches the log.
-    auto traced = [&](const QString& value) { return options.secret ? SecretText : value; };
+    auto traced = [&](const QString& value) { return secret ? SecretText : value; };
     Answer answer = Answer::No;
     try {
         TraceLog(QStringLiteral("Display message"), PromptOnOneLine(prompt));
@@ -27,12 +28,12 @@ Answer AskInput(const QString& prompt, QString& text, const InputOptions& option
 
         QPointer<InputDialog> dialog = new InputDialog(QApplication::activeWindow());
         dialog->SetPrompt(prompt);
-        dialog->SetSecret(options.secret);
+        dialog->SetSecret(secret);
         dialog->SetText(text);
-        dialog->SetRequireText(options.requireText);
-        dialog->SetMaxLength(options.maxLength);
-        if (!options.title.isEmpty())
-            dialog->setWindowTitle(options.title);
+        dialog->SetRequireText(flags.testFlag(InputFlag::RequireText));
+        dialog->SetMaxLength(maxLength);
+        if (!title.isEmpty())
+            dialog->setWindowTitle(title);
 
         dialog->exec();
         if (dialog) {
@@ -42,8 +43,8 @@ Answer AskInput(const QString& prompt, QString& text, const InputOptions& option
                 answer = Answer::Yes;
             delete dialog;
         }
-        const QString title = options.title.isEmpty() ? GetMessage(199) : options.title;
-        TraceLog(PromptOnOneLine(prompt), title + QStringLiteral(" - ") + traced(text));
+        const QString shownTitle = title.isEmpty() ? GetMessage(199) : title;
+        TraceLog(PromptOnOneLine(prompt), shownTitle + QStringLiteral(" - ") + traced(text));
     } catch (const std::exception&) {
         SetDefaultPointer();
     }
@@ -68,9 +69,11 @@ int AskChoice(const QString& prompt, const QString& option1, const QString& opti
                 result = dialog->SelectedOption();
             delete dialog;
         }
+        QStringList captions { option1, option2 };
+        if (!option3.isEmpty())
+            captions.append(option3);
         TraceLog(PromptOnOneLine(prompt),
-                 QStringList { option1, option2, option3 }.join(QStringLiteral(" / ")) + QStringLiteral(" : ")
-                     + QString::number(result));
+                 captions.join(QStringLiteral(" / ")) + QStringLiteral(" : ") + QString::number(result));
     } catch (const std::exception&) {
         SetDefaultPointer();
     }
