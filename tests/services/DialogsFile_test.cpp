@@ -197,6 +197,22 @@ TEST_F(FileDialogTest, SaveAndNewAddTheDefaultExtension)
     }
 }
 
+TEST_F(FileDialogTest, SavingOverAnExistingFileAsksFirst)
+{
+    for (const bool replace : { true, false }) {
+        SCOPED_TRACE(replace ? "replace" : "keep");
+        ModalHelper modal;
+        auto& dialog = modal.Expect("CMDialogOpen").Type("fileNameEdit", "Base.khm").Accept();
+        modal.ExpectMessageBox().Click(replace ? QMessageBox::Yes : QMessageBox::No);
+        if (!replace)
+            dialog.Reject();
+        const QString chosen = ChooseFileToSave(dataFolder_ + "/Base.khm", "Enregistrer dans un fichier",
+                                                "Keyholm (*.khm)|*.khm", ".khm");
+        EXPECT_TRUE(modal.Wait());
+        EXPECT_EQ(QFileInfo(chosen).fileName(), replace ? "Base.khm" : "");
+    }
+}
+
 TEST_F(FileDialogTest, SaveProposesThePathOnlyInAnExistingFolder)
 {
     ModalHelper modal;
