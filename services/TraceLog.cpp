@@ -52,6 +52,69 @@ bool IsBlank(const QString& text)
     return true;
 }
 
+// Read by every TraceLog call before anything else.
+constinit std::atomic<bool> logEnabled{false};
+
+// Appends one field as UTF-8, cleaned on the way so that a line costs no
+// temporary texts: quotation marks go; in a label CR LF becomes " - ", in a
+// detail TAB and the tag separator "]|[" do.
+void AppendField(QByteArray& out, QStringView text, bool isLabel)
+{
+    // No character takes more than three bytes, " - " included.
+    const qsizetype size = text.size();
+    const qsizetype start = out.size();
+    out.resize(start + 3 * size);
+    char* p = out.data() + start;
+    const char16_t* in = text.utf16();
+    const auto dash = [&p] {
+        *p++ = ' ';
+        *p++ = '-';
+        *p++ = ' ';
+    };
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = in[i];
+        if (c < 0x80) {
+            if (c == u'"')
+                continue;
+            if (isLabel) {
+                if (c == u'\r' && i + 1 < size && in[i + 1] == u'\n') {
+                    dash();
+                    ++i;
+                    continue;
+                }
+            } else if (c == u'\t') {
+                dash();
+                continue;
+            } else if (c == u']' && i + 2 < size && in[i + 1] == u'|' && in[i + 2] == u'[') {
+                dash();
+                i += 2;
+                continue;
+            }
+            *p++ = static_cast<char>(c);
+            continue;
+        }
+        char32_t code = c;
+        if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(in[i + 1]))
+            code = QChar::surrogateToUcs4(c, in[++i]);
+        else if (QChar::isSurrogate(c))
+            code = 0xFFFD;
+        if (code < 0x800) {
+            *p++ = static_cast<char>(0xC0 | (code >> 6));
+            *p++ = static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            *p++ = static_cast<char>(0xE0 | (code >> 12));
+            *p++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            *p++ = static_cast<char>(0xF0 | (code >> 18));
+            *p++ = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            *p++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            *p++ = static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    out.truncate(p - out.data());
+}
+
 // Everything the log keeps for the whole process. Lines may come from any
 // thread; the timer that flushes them lives on the application's thread.
 class LogState {
@@ -63,7 +126,7 @@ public:
         FlushLocked();
     }
 
-    std::atomic<bool> enabled{false};
+    std::atomic<bool>& enabled = logEnabled;
     std::mutex mutex_;
     QFile file_;
     QString folder_;
@@ -84,7 +147,7 @@ public:
             file_.write(buffer_); // a failed write loses the lines, nothing else
             file_.flush();
         }
-        buffer_.clear();
+        buffer_.resize(0); // keeps the room for the next lines
         sinceFlush_.restart();
     }
 
@@ -99,30 +162,29 @@ public:
         return cachedTime_;
     }
 
-    QString Masked(QString text) const
+    // The text with every kept secret replaced; a copy is made only when one is there.
+    QString Masked(const QString& text) const
     {
-        for (const QString& secret : secrets_)
-            text.replace(secret, SecretText);
-        return text;
+        QString result = text;
+        for (const QString& secret : secrets_) {
+            if (result.contains(secret))
+                result.replace(secret, SecretText);
+        }
+        return result;
     }
 
     void WriteLocked(const QString& label, const QString& detail, bool withTime)
     {
         // Secrets go first, before the clean-up below could cut them into pieces.
-        QString labelField = secrets_.isEmpty() ? label.trimmed() : Masked(label).trimmed();
-        labelField.replace(QStringLiteral("\r\n"), QStringLiteral(" - "));
-        labelField.remove(QLatin1Char('"'));
-        QString detailField = secrets_.isEmpty() ? detail : Masked(detail);
-        detailField.replace(QLatin1Char('\t'), QStringLiteral(" - "));
-        detailField.replace(QStringLiteral("]|["), QStringLiteral(" - "));
-        detailField.remove(QLatin1Char('"'));
+        const QString labelText = secrets_.isEmpty() ? label : Masked(label);
+        const QString detailText = secrets_.isEmpty() ? detail : Masked(detail);
         buffer_ += '"';
         if (withTime)
             buffer_ += TimeField();
         buffer_ += "\",\"";
-        buffer_ += labelField.toUtf8();
+        AppendField(buffer_, QStringView(labelText).trimmed(), true);
         buffer_ += "\",\"";
-        buffer_ += detailField.toUtf8();
+        AppendField(buffer_, detailText, false);
         buffer_ += "\"\r\n";
         if (buffer_.size() >= FlushAtBytes || sinceFlush_.elapsed() >= FlushEveryMs)
             FlushLocked();
@@ -209,10 +271,10 @@ void SkipLineEnd(const QByteArray& data, qsizetype& at)
 
 void TraceLog(const QString& label, const QString& detail, bool withTime)
 {
-    LogState& state = State();
     // While the log is off a line costs this test and nothing else.
-    if (!state.enabled.load(std::memory_order_relaxed))
+    if (!logEnabled.load(std::memory_order_relaxed))
         return;
+    LogState& state = State();
     try {
         if (IsBlank(label))
             return;
