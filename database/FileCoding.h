@@ -1,0 +1,54 @@
+#pragma once
+// Coding of node fields and of database files, over CipherEngine.
+//
+// A database file is the TreeStore buffer of the whole tree in the
+// CipherEngine container; the plain tree never reaches the disk. Without a
+// master password the container key comes from the key text built into the
+// program, so such a file is only obfuscated; with one, the key is Argon2id
+// of the master password. The master password therefore has to be asked
+// before the file is decoded (ReadFileHeader tells whether it is needed), and
+// the key of the open database is kept to save it again (a new key, with a
+// new salt, only when the master password changes).
+
+#include "components/CipherEngine.h"
+#include "components/FileKey.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace keyholm {
+
+// The key text every caller passes, for fields and files alike.
+inline const QString FixedKeyText = QStringLiteral("OrvaLineQuest");
+
+// The coded field; empty when the coding fails (and for an empty text).
+QString CodeField(const QString& plainText, const QString& keyText);
+// The plain field; empty when the coded text is damaged or not coded with this key.
+QString DecodeField(const QString& codedText, const QString& keyText);
+
+// The key to save a database with: protected by Argon2id of `masterPassword`
+// (which takes about half a second), or only the key text when that is
+// empty. Nothing when it cannot be made (reported).
+std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& masterPassword,
+    const FileKey::Params& params = FileKey::Params::Moderate());
+
+// What the file's header says, without any key: whether it is a Keyholm
+// file and whether a master password protects it. An unreadable file gives
+// the status Failed.
+CipherEngine::FileHeader ReadFileHeader(const QString& path);
+
+// Codes the tree buffer into `destination`, atomically: the container goes
+// to a file beside it that is flushed to the disk and renamed over the old
+// one, so that a crash leaves the old file or the new one, whole. True when
+// the destination was written; a failure is reported.
+bool CodeFile(const QByteArray& tree, const QString& destination, const FileKey& key);
+
+// Reads and decodes `source`. A wrong master password gives WrongKey and is
+// not reported (the caller asks again); every other failure is reported once.
+// On success the result holds the tree buffer (wipe it with
+// CipherEngine::Wipe once loaded) and the key to save the database with.
+CipherEngine::DecodedFile DecodeFile(const QString& source, const QString& keyText, const QString& masterPassword);
+
+} // namespace keyholm
