@@ -1,13 +1,196 @@
 #include "app/MainWindow.h"
 
+#include "database/FileCoding.h"
+#include "services/NodeKind.h"
+#include "services/ui/KeyToolBar.h"
+#include "services/ui/Messages.h"
+#include "services/ui/TreeViewNodes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeView>
+
 namespace keyholm {
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
+    , database_(ui_, state_, *this)
+    , file_(ui_, state_, *this)
+    , options_(ui_, state_, *this)
+    , selection_(ui_, state_, *this)
+    , layout_(ui_, state_, *this)
+    , lifecycle_(ui_, state_, *this, options_, file_, layout_)
 {
-    setObjectName(QStringLiteral("Lib_PasswordMgr"));
-    setWindowTitle(QStringLiteral("Keyholm"));
-    resize(900, 640);
+    ui_.Setup(this);
+    SetStatusTarget(ui_.theStatusBar);
+    ConnectTree();
+    ConnectEvents();
+    selection_.EnableFromSelectedNode();
+}
+
+MainWindow::~MainWindow()
+{
+    SetStatusTarget(nullptr);
+    qApp->removeEventFilter(this);
+    ui_.tvTreeView->setModel(nullptr);
+}
+
+QString MainWindow::CodeField(const QString& plainText)
+{
+    return keyholm::CodeField(plainText, FixedKeyText);
+}
+
+QString MainWindow::DecodeField(const QString& codedText)
+{
+    return keyholm::DecodeField(codedText, FixedKeyText);
+}
+
+void MainWindow::ConnectTree()
+{
+    // The tree's Qt model arrives with the tree's view support.
+    QTreeView* view = ui_.tvTreeView;
+    view->viewport()->installEventFilter(this);
+    if (QItemSelectionModel* selection = view->selectionModel()) {
+        connect(selection, &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+            if (selection_.Marking())
+                return;
+            TreeNode* node = NodeOfIndex(state_.Tree(), current);
+            if (node && node != state_.CurrentNode())
+                selection_.tvTreeView_NodeClick(node);
+        });
+    }
+}
+
+void MainWindow::ConnectEvents()
+{
+    qApp->installEventFilter(this);
+
+    connect(ui_.MenuBaseExit, &QAction::triggered, this, [this] { lifecycle_.MenuBaseExit_Click(); });
+    connect(ui_.tbToolBar, &KeyToolBar::ButtonClick, this, &MainWindow::tbToolBar_ButtonClick);
+    connect(ui_.TimerAlert, &QTimer::timeout, this, [this] { layout_.TimerAlert_Timer(); });
+
+    // Presentation page.
+    connect(ui_.CommandWeb, &QPushButton::clicked, this, [this] { layout_.CommandWeb_Click(); });
+    connect(ui_.CommandHisto, &QPushButton::clicked, this, [this] { layout_.CommandHisto_Click(); });
+    connect(ui_.CommandVote, &QPushButton::clicked, this, [this] { layout_.CommandVote_Click(); });
+    connect(ui_.CommandDon, &QPushButton::clicked, this, [this] { layout_.CommandDon_Click(); });
+    ui_.PictureLogo->installEventFilter(this);
+    ui_.PictureAbout->installEventFilter(this);
+    for (QLabel* picture : ui_.PictureAlert)
+        picture->installEventFilter(this);
+
+    // Detail area.
+    connect(ui_.PasswordTabView, &QTabWidget::tabBarClicked, this, [this] { selection_.PasswordTabView_Click(); });
+    connect(ui_.PasswordTabView, &QTabWidget::currentChanged, this, [this] { layout_.Form_Resize(); });
+    ui_.PasswordTabView->setAttribute(Qt::WA_Hover);
+    ui_.PasswordTabView->installEventFilter(this);
+
+    // Option page.
+    connect(ui_.CatDefautAdd, &QPushButton::clicked, this, [this] { options_.CatDefautAdd_Click(); });
+    connect(ui_.CatDefautDelete, &QPushButton::clicked, this, [this] { options_.CatDefautDelete_Click(); });
+    connect(ui_.ListCatDefaut, &QListWidget::itemClicked, this, [this] { options_.ListCatDefaut_Click(); });
+    connect(ui_.CheckAutoClose, &QCheckBox::clicked, this, [this] { options_.CheckAutoClose_Click(); });
+    connect(ui_.SliderAutoClose, &QSlider::valueChanged, this, [this] { options_.SliderAutoClose_Click(); });
+    connect(ui_.SliderPurge, &QSlider::valueChanged, this, [this] { options_.SliderPurge_Change(); });
+    for (QCheckBox* box : {ui_.CheckDateExpir, ui_.CheckDeleteDir, ui_.CheckInitFields, ui_.CheckOpen, ui_.CheckPurge,
+                           ui_.CheckTrash})
+        connect(box, &QCheckBox::clicked, this, [this] { options_.OptionTouched(); });
+    connect(ui_.DTPickerLimit, &QDateEdit::dateChanged, this, [this] { options_.OptionTouched(); });
+    connect(ui_.CheckDate, &QCheckBox::clicked, this, [this] { options_.CheckDate_Click(); });
+
+    // Tree keys.
+    connect(ui_.TreeDeleteAction, &QAction::triggered, this, &MainWindow::TreeDelete_Triggered);
+    connect(ui_.TreeRenameAction, &QAction::triggered, this, &MainWindow::TreeRename_Triggered);
+}
+
+void MainWindow::tbToolBar_ButtonClick(const QString& key)
+{
+    ShowBusy();
+    state_.ResetIdleTicks();
+    if (key == QLatin1String("Exit"))
+        lifecycle_.MenuBaseExit_Click();
+    EndBusy();
+}
+
+void MainWindow::TreeDelete_Triggered()
+{
+    // Delete over the tree deletes what is selected: an entry with the entry
+    // toolbar's command, a category with the tree toolbar's.
+    KeyToolBar* bar = KindOf(state_.CurrentNode()) == NodeKind::Entry ? ui_.ToolbarPassCode : ui_.ToolbarTree;
+    if (QAction* button = bar->Button(QStringLiteral("Delete")); button && button->isEnabled())
+        button->trigger();
+}
+
+void MainWindow::TreeRename_Triggered()
+{
+    const QModelIndex index = IndexOfNode(ui_.tvTreeView->model(), state_.CurrentNode());
+    if (index.isValid())
+        ui_.tvTreeView->edit(index);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (lifecycle_.CloseRequested())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    layout_.Form_Resize();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        layout_.Form_Resize();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    // Any use of the window counts as activity for the automatic close.
+    if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::KeyPress
+        || type == QEvent::Wheel) {
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
+            state_.ResetIdleTicks();
+    }
+    if (watched == ui_.tvTreeView->viewport()) {
+        if (type == QEvent::MouseButtonPress) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            const int button = mouse->button() == Qt::RightButton ? 2 : 1;
+            selection_.tvTreeView_MouseDown(button, mouse->position().toPoint());
+            if (TreeNode* node = state_.CurrentNode())
+                selection_.tvTreeView_NodeClick(node);
+        } else if (type == QEvent::MouseButtonRelease) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            selection_.tvTreeView_MouseUp(mouse->button() == Qt::RightButton ? 2 : 1);
+        }
+    } else if (watched == ui_.PasswordTabView) {
+        if (type == QEvent::HoverMove)
+            selection_.PasswordTabView_MouseMove();
+    } else if (watched == ui_.PictureLogo || watched == ui_.PictureAbout) {
+        if (type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick)
+            layout_.PictureLogo_Click();
+    } else if (watched == ui_.PictureAlert[0] || watched == ui_.PictureAlert[1]) {
+        if (type == QEvent::MouseMove || type == QEvent::Enter)
+            layout_.PictureAlert_MouseMove(watched == ui_.PictureAlert[0] ? 0 : 1);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace keyholm

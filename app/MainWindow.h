@@ -1,14 +1,79 @@
 #pragma once
-// The main window of Keyholm.
+// The main window Lib_PasswordMgr: builds its controls (MainWindowUi) and
+// hands every event to the procedure classes of the areas, which share one
+// MainState. Cross-area calls (MainProcedures) are forwarded here to the
+// class that owns the procedure.
+
+#include "app/WindowLayout.h"
+#include "app/WindowLifecycle.h"
+#include "database/DatabaseFile.h"
+#include "database/DatabaseTree.h"
+#include "database/WorkingOptions.h"
+#include "entries/Selection.h"
+#include "services/MainProcedures.h"
+#include "services/MainState.h"
+#include "services/ui/MainWindowUi.h"
 
 #include <QMainWindow>
 
+#include <memory>
+
+class QAbstractItemModel;
+
 namespace keyholm {
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public MainProcedures {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    MainWindowUi& Ui() { return ui_; }
+    MainState& State() { return state_; }
+
+    // The procedure classes, by area.
+    DatabaseTree& Database() { return database_; }
+    DatabaseFile& File() { return file_; }
+    WorkingOptions& Options() { return options_; }
+    Selection& Entries() { return selection_; }
+    WindowLayout& Layout() { return layout_; }
+    WindowLifecycle& Lifecycle() { return lifecycle_; }
+
+    // MainProcedures
+    void EnabledDisableBackup(bool changed) override { database_.EnabledDisableBackup(changed); }
+    void CheckNodeInfo(TreeNode* node = nullptr) override { database_.CheckNodeInfo(node); }
+    bool CreateDefaultTree() override { return database_.CreateDefaultTree(); }
+    void CheckDataTree() override { database_.CheckDataTree(); }
+    QString CodeField(const QString& plainText) override;
+    QString DecodeField(const QString& codedText) override;
+    void tvTreeView_NodeClick(TreeNode* node) override { selection_.tvTreeView_NodeClick(node); }
+    void SetPasswordFields() override { selection_.SetPasswordFields(); }
+    void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }
+    void UnvisiblePasswordTab(int page) override { selection_.UnvisiblePasswordTab(page); }
+    void Form_Resize() override { layout_.Form_Resize(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ConnectEvents();
+    void ConnectTree();
+    void tbToolBar_ButtonClick(const QString& key);
+    void TreeDelete_Triggered();
+    void TreeRename_Triggered();
+
+    MainWindowUi ui_;
+    MainState state_;
+    std::unique_ptr<QAbstractItemModel> treeModel_;
+    DatabaseTree database_;
+    DatabaseFile file_;
+    WorkingOptions options_;
+    Selection selection_;
+    WindowLayout layout_;
+    WindowLifecycle lifecycle_;
 };
 
 } // namespace keyholm

@@ -1,5 +1,5 @@
 #include "app/Display.h"
-#include "app/MainWindow.h"
+#include "app/StartUp.h"
 
 #include <QApplication>
 
@@ -17,7 +17,6 @@ int main(int argc, char** argv)
                                             .arg(KEYHOLM_VERSION_MAJOR)
                                             .arg(KEYHOLM_VERSION_MINOR)
                                             .arg(KEYHOLM_VERSION_PATCH));
-    keyholm::MainWindow window;
-    window.show();
-    return app.exec();
+    keyholm::ApplyApplicationLook(app);
+    return keyholm::StartUp(app);
 }

@@ -1,0 +1,69 @@
+#include "app/StartUp.h"
+
+#include "app/MainWindow.h"
+#include "services/ApplicationOptions.h"
+#include "services/Environment.h"
+#include "services/ErrorReport.h"
+#include "services/TraceLog.h"
+#include "services/ui/ApplicationEnvironment.h"
+#include "services/ui/Messages.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QStyleFactory>
+
+#include <exception>
+#include <memory>
+
+namespace keyholm {
+
+namespace {
+
+// The application options window is loaded hidden here once it exists; its
+// stored values are read through ApplicationOptions until then.
+void LoadOptionsForm() { }
+
+} // namespace
+
+void ApplyApplicationLook(QApplication& application)
+{
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        application.setStyle(fusion);
+    QPalette palette = application.palette();
+    palette.setColor(QPalette::Window, QColor(0xee, 0xf1, 0xf5));
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::AlternateBase, QColor(0xf5, 0xf7, 0xfa));
+    palette.setColor(QPalette::Highlight, QColor(0x2f, 0x6f, 0xde));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Button, QColor(0xf8, 0xf9, 0xfb));
+    palette.setColor(QPalette::ToolTipBase, QColor(0x1f, 0x2a, 0x37));
+    palette.setColor(QPalette::ToolTipText, Qt::white);
+    application.setPalette(palette);
+}
+
+int StartUp(QApplication& application)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::unique_ptr<MainWindow> window;
+    try {
+        InstallMessageBoxes();
+        PrepareFolders(QString(), QString());
+        if (!StartApplication(true, QString(), true, QStringLiteral("Preference"))) {
+            QApplication::restoreOverrideCursor();
+            return 1;
+        }
+        LoadOptionsForm();
+        StartTraceLog(LogOption(), DataFolder(), QString(), QString(), false);
+        window = std::make_unique<MainWindow>();
+        window->Lifecycle().Form_Load();
+        window->show();
+    } catch (const std::exception& error) {
+        ReportError(QStringLiteral("Error on program loading?"), {}, true, ErrorRecord::FromException(error));
+    }
+    QApplication::restoreOverrideCursor();
+    if (!window)
+        return 1;
+    return application.exec();
+}
+
+} // namespace keyholm

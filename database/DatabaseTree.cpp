@@ -1,0 +1,223 @@
+#include "database/DatabaseTree.h"
+
+#include "components/SystemInfo.h"
+#include "components/TextTools.h"
+#include "components/TreeStore.h"
+#include "services/ErrorReport.h"
+#include "services/NodeTags.h"
+#include "services/TraceLog.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QTimer>
+
+#include <exception>
+#include <stdexcept>
+
+namespace keyholm {
+
+namespace {
+
+void Fail(const char* message, const std::exception& error)
+{
+    ReportError(QLatin1String(message), {}, true, ErrorRecord::FromException(error));
+}
+
+} // namespace
+
+QString DatabaseTree::AddServiceNode(const QString& rootKey, const QString& text, const QString& image,
+                                     const QString& tag, bool sorted)
+{
+    return TreeStore::Instance().AddNode(Tree(), rootKey, text, image, tag, sorted, false);
+}
+
+bool DatabaseTree::CreateDefaultTree()
+{
+    try {
+        TraceLog(QStringLiteral("Building default data tree"), QStringLiteral("..."));
+        if (!CreateDefaultMainNode())
+            return false;
+        TreeNode* root = state_.CurrentNode();
+        const QString rootKey = root->Key();
+        CreateDefaultInfoNode(rootKey);
+        CreateDefaultStatNode(rootKey);
+        CreateDefaultOptionNode(rootKey);
+        CreateDefaultTrashNode(rootKey);
+        procedures_.tvTreeView_NodeClick(Tree().FindKey(rootKey));
+        return true;
+    } catch (const std::exception& error) {
+        Fail("Error on building the default data tree", error);
+        return false;
+    }
+}
+
+bool DatabaseTree::CreateDefaultMainNode()
+{
+    try {
+        TreeNode* root = Tree().Add(nullptr, QStringLiteral("Root"), RootText, QStringLiteral("RootNot"));
+        if (!root)
+            throw std::runtime_error("the tree refused the root node");
+        root->SetSelectedImage(QStringLiteral("Root"));
+        state_.SetCurrentNode(root);
+        root->SetSorted(true);
+        root->SetExpanded(true);
+        procedures_.EnabledDisableBackup(true);
+        return true;
+    } catch (const std::exception& error) {
+        Fail("Error on creating the main default data tree", error);
+        return false;
+    }
+}
+
+void DatabaseTree::CreateDefaultInfoNode(const QString& rootKey)
+{
+    try {
+        const QString infoKey = AddServiceNode(rootKey, InfoText, QStringLiteral("InfoNot"), NowTag(), false);
+        if (infoKey.isEmpty())
+            return;
+        const SystemInfo& system = SystemInfo::Instance();
+        const QString created = system.Locale().toString(QDate::currentDate(), system.ShortDateFormat());
+        const QString now = NowTag();
+        TreeStore& store = TreeStore::Instance();
+        store.AddNode(Tree(), infoKey, created, QStringLiteral("Create"), now + TagSeparator + now, true, false);
+        const QString user = TextTools::Instance().CutAtNul(system.UserName().trimmed());
+        store.AddNode(Tree(), infoKey, user, QStringLiteral("User"), QString(), true, false);
+        procedures_.EnabledDisableBackup(true);
+    } catch (const std::exception& error) {
+        Fail("Error on building the default Info Node", error);
+    }
+}
+
+void DatabaseTree::CreateDefaultStatNode(const QString& rootKey)
+{
+    try {
+        if (!AddServiceNode(rootKey, StatText, QStringLiteral("StatNot"), QString(), true).isEmpty())
+            procedures_.EnabledDisableBackup(true);
+    } catch (const std::exception& error) {
+        Fail("Error on building the default Stat Node", error);
+    }
+}
+
+void DatabaseTree::CreateDefaultOptionNode(const QString& rootKey)
+{
+    try {
+        if (!AddServiceNode(rootKey, OptionText, QStringLiteral("OptionNot"), QString(), true).isEmpty())
+            procedures_.EnabledDisableBackup(true);
+    } catch (const std::exception& error) {
+        Fail("Error on building the default Option Node", error);
+    }
+}
+
+void DatabaseTree::CreateDefaultTrashNode(const QString& rootKey)
+{
+    try {
+        const QString trashKey = AddServiceNode(rootKey, TrashText, QStringLiteral("TrashNot"), QString(), true);
+        state_.SetTrashNodeKey(trashKey);
+        if (!trashKey.isEmpty()) {
+            ui_.CheckTrash->setEnabled(true);
+            procedures_.EnabledDisableBackup(true);
+        } else {
+            ui_.CheckTrash->setChecked(false);
+            ui_.CheckTrash->setEnabled(false);
+            ReportError(QStringLiteral("Unable to create the Trash Node.<br>Delete option is disabled."));
+        }
+    } catch (const std::exception& error) {
+        Fail("Error on building the default Trash Node", error);
+    }
+}
+
+void DatabaseTree::CheckDataTree()
+{
+    try {
+        TraceLog(QStringLiteral("Checking data tree"), QStringLiteral("..."));
+        if (Tree().IsEmpty() && !CreateDefaultMainNode())
+            return;
+        struct Service {
+            QStringList images;
+            void (DatabaseTree::*create)(const QString&);
+            bool trash;
+        };
+        const Service services[] = {
+            {{QStringLiteral("InfoNot"), QStringLiteral("Info")}, &DatabaseTree::CreateDefaultInfoNode, false},
+            {{QStringLiteral("StatNot"), QStringLiteral("Stat")}, &DatabaseTree::CreateDefaultStatNode, false},
+            {{QStringLiteral("OptionNot"), QStringLiteral("Option")}, &DatabaseTree::CreateDefaultOptionNode, false},
+            {{QStringLiteral("TrashNot"), QStringLiteral("Trash"), QStringLiteral("TrashKey"),
+              QStringLiteral("TrashKeyNot")},
+             &DatabaseTree::CreateDefaultTrashNode,
+             true},
+        };
+        const TreeStore& store = TreeStore::Instance();
+        for (const Service& service : services) {
+            TreeNode* root = Tree().Root();
+            int found = 0;
+            for (const QString& image : service.images) {
+                found = store.FindChild(Tree(), root->Index(), image);
+                if (found >= 1)
+                    break;
+            }
+            if (found >= 1) {
+                TreeNode* node = Tree().NodeAt(found);
+                if (!node->Text().startsWith(QLatin1Char(' ')))
+                    node->SetText(QLatin1Char(' ') + node->Text());
+                if (service.trash) {
+                    ui_.CheckTrash->setEnabled(true);
+                    state_.SetTrashNodeKey(node->Key());
+                }
+            } else {
+                (this->*service.create)(root->Key());
+            }
+        }
+    } catch (const std::exception& error) {
+        Fail("Error on checking the data tree", error);
+    }
+}
+
+void DatabaseTree::CheckNodeInfo(TreeNode* node)
+{
+    try {
+        if (!node)
+            node = state_.CurrentNode();
+        if (!node)
+            return;
+        const QString image = node->Image();
+        if (image.contains(QLatin1String("Password"))) {
+            TreeNode* parent = node->Parent();
+            if (!parent)
+                return;
+            if (parent->SelectedImage() == QLatin1String("Dir")) {
+                parent->SetImage(QStringLiteral("DirKeyNot"));
+                parent->SetSelectedImage(QStringLiteral("DirKey"));
+            } else if (parent->SelectedImage() == QLatin1String("Trash")) {
+                parent->SetImage(QStringLiteral("TrashKeyNot"));
+                parent->SetSelectedImage(QStringLiteral("TrashKey"));
+            }
+            return;
+        }
+        const int entries = TreeStore::Instance().CountNodes(Tree(), node, QStringLiteral("Password"), true, false);
+        if (image.contains(QLatin1String("Dir"))
+            && (image == QLatin1String("DirNot") || image == QLatin1String("DirKeyNot"))) {
+            node->SetImage(entries > 0 ? QStringLiteral("DirKeyNot") : QStringLiteral("DirNot"));
+            node->SetSelectedImage(entries > 0 ? QStringLiteral("DirKey") : QStringLiteral("Dir"));
+        } else if (image.contains(QLatin1String("Trash"))) {
+            node->SetImage(entries > 0 ? QStringLiteral("TrashKeyNot") : QStringLiteral("TrashNot"));
+            node->SetSelectedImage(entries > 0 ? QStringLiteral("TrashKey") : QStringLiteral("Trash"));
+        }
+    } catch (const std::exception& error) {
+        Fail("Error on checking selected node", error);
+    }
+}
+
+void DatabaseTree::EnabledDisableBackup(bool changed)
+{
+    if (changed)
+        ui_.TimerAlert->start();
+    else
+        ui_.TimerAlert->stop();
+    for (QLabel* picture : ui_.PictureAlert)
+        picture->setVisible(changed);
+    state_.SetDatabaseChanged(changed);
+    ui_.SetStatusMsg(QString());
+}
+
+} // namespace keyholm

@@ -1,0 +1,52 @@
+#pragma once
+// The working options of the option page: read from the preferences when
+// the window loads, written back when it closes, and the page's handlers.
+// The options live in the preferences (label "Keyholm"), not in the
+// database, so they apply to whichever database is open.
+
+#include "services/ui/MainArea.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace keyholm {
+
+class WorkingOptions : public MainArea {
+public:
+    using MainArea::MainArea;
+
+    // The preferences label of the options.
+    static inline const QString Label = QStringLiteral("Keyholm");
+    // Section of an option: "Options" followed by its key.
+    static QString Section(const QString& key) { return QStringLiteral("Options") + key; }
+    // The labels of the default category list of a first start.
+    static QStringList DefaultCategories();
+
+    // Every option into its control (the control's value is the default),
+    // then the window's placement.
+    void PasswordOptionsLoad();
+    // Every option from its control, the open database's path as the last
+    // database, then the window's placement.
+    void PasswordOptionsSave();
+    // Fills an empty default category list with DefaultCategories().
+    void FillDefaultCategories();
+
+    // Page handlers.
+    void CatDefautAdd_Click();
+    void CatDefautDelete_Click();
+    void ListCatDefaut_Click();
+    void CheckAutoClose_Click();
+    void SliderAutoClose_Click();
+    void SliderPurge_Change();
+    // CheckDateExpir, CheckDeleteDir, CheckInitFields, CheckOpen, CheckPurge,
+    // CheckTrash and DTPickerLimit only count as user actions.
+    void OptionTouched();
+    // The expiry check box of the entry page enables the date picker.
+    void CheckDate_Click();
+
+private:
+    // True when the list holds exactly that label (letter case counts).
+    bool HasCategory(const QString& label) const;
+};
+
+} // namespace keyholm

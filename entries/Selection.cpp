@@ -1,0 +1,352 @@
+#include "entries/Selection.h"
+
+#include "components/SystemInfo.h"
+#include "components/TextTools.h"
+#include "components/TreeStore.h"
+#include "services/ErrorReport.h"
+#include "services/NodeKind.h"
+#include "services/NodeTags.h"
+#include "services/TraceLog.h"
+#include "services/ui/ColorValue.h"
+#include "services/ui/ControlTag.h"
+#include "services/ui/KeyToolBar.h"
+#include "services/ui/TreeViewNodes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCursor>
+#include <QDateEdit>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <exception>
+
+namespace keyholm {
+
+namespace {
+
+// The busy pointer for the length of a scope.
+class BusyPointer {
+public:
+    BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyPointer() { Restore(); }
+    void Restore()
+    {
+        if (active_) {
+            QApplication::restoreOverrideCursor();
+            active_ = false;
+        }
+    }
+
+private:
+    bool active_ = true;
+};
+
+void SetButton(KeyToolBar* bar, const char* key, bool enabled)
+{
+    if (QAction* button = bar->Button(QLatin1String(key)))
+        button->setEnabled(enabled);
+}
+
+} // namespace
+
+bool Selection::IsFolderLike(const TreeNode* node)
+{
+    switch (KindOf(node)) {
+    case NodeKind::Root:
+    case NodeKind::Category:
+    case NodeKind::Detail:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Selection::MarkSelected(TreeNode* node)
+{
+    QTreeView* view = ui_.tvTreeView;
+    QItemSelectionModel* selection = view->selectionModel();
+    if (!selection)
+        return;
+    marking_ = true;
+    const QModelIndex index = IndexOfNode(view->model(), node);
+    if (index.isValid()) {
+        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        view->scrollTo(index);
+    } else {
+        selection->clear();
+    }
+    marking_ = false;
+}
+
+void Selection::tvTreeView_NodeClick(TreeNode* node)
+{
+    if (!node)
+        return;
+    BusyPointer busy;
+    try {
+        state_.ResetIdleTicks();
+        ui_.SetStatusMsg(QString());
+        state_.SetCurrentNode(node);
+        MarkSelected(node);
+        if (node->SelectedImage().isEmpty())
+            node->SetSelectedImage(SelectedImageFor(node->Image()));
+        EnableFromSelectedNode();
+        ui_.SetStatusMsg(node->Text());
+
+        switch (KindOfImage(node->Image())) {
+        case NodeKind::Root:
+            TraceLog(QStringLiteral("Node click"), QStringLiteral("Root"));
+            SetPasswordFields();
+            UnvisiblePasswordTab(int(DetailPage::About));
+            break;
+        case NodeKind::Info:
+            TraceLog(QStringLiteral("Node click"), QStringLiteral("Info"));
+            SetPasswordFields();
+            FillInformationPage(node);
+            ui_.ApplyInfo->setEnabled(false);
+            UnvisiblePasswordTab(int(DetailPage::Info));
+            break;
+        case NodeKind::Stat:
+            TraceLog(QStringLiteral("Node click"), QStringLiteral("Stat"));
+            SetPasswordFields();
+            SetPasswordStat();
+            UnvisiblePasswordTab(int(DetailPage::Stat));
+            break;
+        case NodeKind::Option:
+            TraceLog(QStringLiteral("Node click"), QStringLiteral("Option"));
+            SetPasswordFields();
+            UnvisiblePasswordTab(int(DetailPage::Option));
+            break;
+        case NodeKind::Trash:
+            TraceLog(QStringLiteral("Node click"), QStringLiteral("Trash"));
+            SetPasswordFields();
+            UnvisiblePasswordTab(int(DetailPage::Trash));
+            if (state_.LastTreeButton() == 2) {
+                busy.Restore();
+                ShowTrashPopup(node);
+                state_.SetLastTreeButton(0);
+            }
+            break;
+        case NodeKind::Entry:
+            SetPasswordFields();
+            ShowEntryPage(node);
+            TraceLog(QStringLiteral("Node click"), QStringLiteral("Pass"));
+            FillEntryFields(node);
+            break;
+        case NodeKind::Category:
+            // The fields keep what they show, so that an entry's values can
+            // be added again in the selected category.
+            TraceLog(QStringLiteral("Node click Dir"), node->Image());
+            ShowEntryPage(node);
+            break;
+        default:
+            break;
+        }
+        procedures_.CheckNodeInfo(nullptr);
+        procedures_.Form_Resize();
+    } catch (const std::exception& error) {
+        state_.SetCurrentNode(nullptr);
+        ReportError(QStringLiteral("Error on selecting Keyholm Node"), {}, true, ErrorRecord::FromException(error));
+    }
+}
+
+QString Selection::TagDateText(const QString& field, const QString& format)
+{
+    const QDateTime moment = ReadDateTimeTag(field);
+    if (!moment.isValid())
+        return field;
+    return SystemInfo::Instance().Locale().toString(moment.date(), format);
+}
+
+void Selection::ShowEntryPage(TreeNode* node)
+{
+    UnvisiblePasswordTab(int(DetailPage::Entry));
+    const QString tag = node->Tag();
+    if (tag.isEmpty())
+        return;
+    const QString shortFormat = SystemInfo::Instance().ShortDateFormat();
+    const TextTools& text = TextTools::Instance();
+    QString message = QStringLiteral("Créé le ") + TagDateText(text.BeforeFirst(tag, TagSeparator), shortFormat);
+    const QString changed = text.AfterFirst(tag, TagSeparator);
+    if (!changed.isEmpty())
+        message += QStringLiteral(". Modifié le ") + TagDateText(changed, shortFormat);
+    ui_.SetStatusMsg(message);
+}
+
+void Selection::FillEntryFields(TreeNode* node)
+{
+    ui_.SetPasswordText(0, node->Text());
+    ui_.SetEntryColor(node->BackColor() < 0 ? QColor(Qt::white) : ColorFromValue(node->BackColor()));
+    const TreeStore& store = TreeStore::Instance();
+    auto child = [&](const char* kind) -> TreeNode* {
+        return Tree().NodeAt(store.FindChild(Tree(), node->Index(), QLatin1String(kind)));
+    };
+    if (TreeNode* login = child("Login"))
+        ui_.SetPasswordText(1, procedures_.DecodeField(login->Tag()));
+    if (TreeNode* key = child("Key")) {
+        const QString password = procedures_.DecodeField(key->Tag());
+        SetControlTag(ui_.TextPassword[2], password);
+        ui_.SetPasswordText(2, ui_.CheckHide->isChecked() ? QString(password.size(), QLatin1Char('*')) : password);
+    }
+    if (TreeNode* date = child("Date")) {
+        const QDateTime limit = ReadDateTimeTag(date->Tag());
+        ui_.CheckDate->setChecked(true);
+        ui_.DTPickerLimit->setEnabled(true);
+        if (limit.isValid())
+            ui_.DTPickerLimit->setDate(limit.date());
+    }
+    if (TreeNode* custom = child("Custom1"))
+        ui_.TextPerso[0]->setText(custom->Text());
+    if (TreeNode* web = child("Web"))
+        ui_.SetPasswordText(3, web->Text());
+    if (TreeNode* file = child("File"))
+        ui_.SetPasswordText(4, file->Text());
+    ui_.SetPasswordText(5, store.LoadNote(Tree(), node->Key()));
+}
+
+void Selection::FillInformationPage(TreeNode* node)
+{
+    const TreeStore& store = TreeStore::Instance();
+    const SystemInfo& system = SystemInfo::Instance();
+    auto child = [&](const char* kind) -> TreeNode* {
+        return Tree().NodeAt(store.FindChild(Tree(), node->Index(), QLatin1String(kind)));
+    };
+    if (TreeNode* create = child("Create")) {
+        for (int i = 0; i < 2; ++i) {
+            const QString field = TagField(create->Tag(), i);
+            SetControlTag(ui_.LabelDate[i], field);
+            const QDateTime moment = ReadDateTimeTag(field);
+            ui_.LabelDate[i]->setText(moment.isValid() ? system.Locale().toString(moment.date(), system.LongDateFormat())
+                                                             + QStringLiteral(", ")
+                                                             + moment.time().toString(QStringLiteral("HH:mm:ss"))
+                                                       : field);
+        }
+    }
+    if (TreeNode* title = child("Title"))
+        ui_.TextTitle->setText(title->Text().trimmed());
+    if (TreeNode* user = child("User"))
+        ui_.TextUser->setText(user->Text().trimmed());
+    TreeNode* custom =
+        Tree().NodeAt(store.FindChildWithTag(Tree(), node->Index(), QStringLiteral("Custom1"), QStringLiteral("1")));
+    ui_.CheckLabel[0]->setChecked(custom != nullptr);
+    ui_.TextCustom[0]->setEnabled(custom != nullptr);
+    ui_.TextCustom[0]->setText(custom ? custom->Text().trimmed() : QString());
+    ui_.LabelCustom[0]->setText(custom ? ui_.TextCustom[0]->text() + QStringLiteral(" :") : QString());
+    ui_.LabelCustom[0]->setVisible(custom != nullptr);
+    ui_.TextPerso[0]->setVisible(custom != nullptr);
+    ui_.TextNote->setPlainText(store.LoadNote(Tree(), node->Key()));
+    ui_.ApplyInfo->setEnabled(false);
+}
+
+void Selection::ShowTrashPopup(TreeNode* trash)
+{
+    ui_.MenuCorbeilleVider->setEnabled(trash->ChildCount() > 0);
+    ui_.MenuCorbeille->popup(QCursor::pos());
+}
+
+void Selection::SetPasswordStat()
+{
+    // The counts of the statistics page come with the database statistics.
+}
+
+void Selection::SetPasswordFields()
+{
+    try {
+        ui_.SetEntryColor(Qt::white);
+        for (int i = 0; i <= 5; ++i) {
+            SetControlTag(ui_.PasswordField(i), QString());
+            ui_.SetPasswordText(i, QString());
+        }
+        ui_.TextPerso[0]->clear();
+        ui_.DTPickerLimit->setDate(QDate::currentDate().addDays(7));
+        ui_.DTPickerLimit->setEnabled(false);
+        ui_.CheckDate->setChecked(false);
+    } catch (const std::exception& error) {
+        ReportError(QStringLiteral("Error on setting password fields"), {}, true, ErrorRecord::FromException(error));
+    }
+}
+
+void Selection::UnvisiblePasswordTab(int page)
+{
+    QTabWidget* tabs = ui_.PasswordTabView;
+    if (page >= 0 && page < tabs->count()) {
+        tabs->setTabVisible(page, true);
+        tabs->setCurrentIndex(page);
+    }
+    for (int i = 0; i <= int(DetailPage::Info); ++i)
+        if (i != page)
+            tabs->setTabVisible(i, false);
+}
+
+void Selection::EnableFromSelectedNode()
+{
+    try {
+        TraceLog(QStringLiteral("Enable from selection"), QStringLiteral("..."));
+        const TreeNode* node = state_.CurrentNode();
+        const NodeKind kind = KindOf(node);
+        const bool folderLike = IsFolderLike(node);
+        const bool root = node && node->Index() == 1;
+        KeyToolBar* tree = ui_.ToolbarTree;
+        SetButton(tree, "Add", folderLike);
+        SetButton(tree, "Change", folderLike);
+        if (node) {
+            if (QAction* icon = tree->ButtonMenu(QStringLiteral("Change"), QStringLiteral("Icon")))
+                icon->setEnabled(folderLike && !root);
+        }
+        SetButton(tree, "Delete", folderLike && !root);
+        SetButton(tree, "Purge", kind == NodeKind::Trash);
+        SetButton(tree, "Search", folderLike);
+        SetButton(tree, "Date", node != nullptr);
+        SetButton(tree, "Export", folderLike);
+        SetButton(tree, "Import", folderLike);
+
+        const bool entry = kind == NodeKind::Entry;
+        const bool holdsEntries = node && !root
+                                  && (kind == NodeKind::Root || kind == NodeKind::Category || kind == NodeKind::Detail);
+        KeyToolBar* pass = ui_.ToolbarPassCode;
+        SetButton(pass, "Add", holdsEntries);
+        SetButton(pass, "Change", entry);
+        SetButton(pass, "Delete", entry && !root);
+    } catch (const std::exception& error) {
+        ReportError(QStringLiteral("Error on checking selected node"), {}, true, ErrorRecord::FromException(error));
+    }
+}
+
+void Selection::tvTreeView_MouseDown(int button, const QPoint& point)
+{
+    try {
+        TraceLog(QStringLiteral("Mouse Down on tree..."), QString::number(button));
+        state_.SetLastTreeButton(qint16(button));
+        TreeNode* node = NodeAtPoint(Tree(), ui_.tvTreeView, point);
+        state_.SetCurrentNode(node);
+        if (node)
+            MarkSelected(node);
+    } catch (const std::exception&) {
+    }
+}
+
+void Selection::tvTreeView_MouseUp(int button)
+{
+    state_.SetLastTreeButton(qint16(button));
+}
+
+void Selection::PasswordTabView_Click()
+{
+    procedures_.Form_Resize();
+}
+
+void Selection::PasswordTabView_MouseMove()
+{
+    ui_.SetStatusMsg(QString());
+}
+
+} // namespace keyholm

@@ -1,0 +1,33 @@
+#include "services/MainState.h"
+
+namespace keyholm {
+
+MainState::MainState()
+{
+    tree_.AddObserver(this);
+}
+
+MainState::~MainState()
+{
+    tree_.RemoveObserver(this);
+}
+
+void MainState::NodesAboutToBeRemoved(TreeNode* parent, int first, int last)
+{
+    if (!currentNode_)
+        return;
+    for (int row = first; row <= last; ++row) {
+        TreeNode* going = parent ? parent->Child(row) : tree_.TopLevel(row);
+        if (going && (going == currentNode_ || going->IsAncestorOf(currentNode_))) {
+            currentNode_ = nullptr;
+            return;
+        }
+    }
+}
+
+void MainState::TreeAboutToBeReset()
+{
+    currentNode_ = nullptr;
+}
+
+} // namespace keyholm

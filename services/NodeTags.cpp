@@ -1,0 +1,48 @@
+#include "services/NodeTags.h"
+
+#include "components/SystemInfo.h"
+
+namespace keyholm {
+
+QString DateTimeTag(const QDateTime& moment)
+{
+    return moment.toString(Qt::ISODate);
+}
+
+QString NowTag()
+{
+    return DateTimeTag(QDateTime::currentDateTime());
+}
+
+QDateTime ReadDateTimeTag(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    QDateTime moment = QDateTime::fromString(trimmed, Qt::ISODate);
+    if (moment.isValid())
+        return moment;
+    const QDate isoDate = QDate::fromString(trimmed, Qt::ISODate);
+    if (isoDate.isValid())
+        return QDateTime(isoDate, QTime(0, 0));
+    const SystemInfo& system = SystemInfo::Instance();
+    const QLocale& locale = system.Locale();
+    for (const QString& format : {system.ShortDateFormat() + QStringLiteral(" HH:mm:ss"),
+                                  system.ShortDateFormat() + QStringLiteral(" HH:mm")}) {
+        moment = locale.toDateTime(trimmed, format);
+        if (moment.isValid())
+            return moment;
+    }
+    const QDate date = locale.toDate(trimmed, system.ShortDateFormat());
+    return date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime();
+}
+
+QString TagField(const QString& tag, int index)
+{
+    if (index < 0)
+        return {};
+    const QStringList fields = tag.split(TagSeparator);
+    return index < fields.size() ? fields[index] : QString();
+}
+
+} // namespace keyholm

@@ -1,0 +1,30 @@
+#pragma once
+// Base of the classes that hold the main window's procedures, one class per
+// area and subject (database/, entries/, search/, app/). Each reaches the
+// controls through the Ui, the shared state (and its tree) through the
+// state, and the procedures of other areas through MainProcedures.
+
+#include "services/MainProcedures.h"
+#include "services/MainState.h"
+#include "services/ui/MainWindowUi.h"
+
+namespace keyholm {
+
+class MainArea {
+public:
+    MainArea(MainWindowUi& ui, MainState& state, MainProcedures& procedures)
+        : ui_(ui)
+        , state_(state)
+        , procedures_(procedures)
+    {
+    }
+
+protected:
+    PasswordTree& Tree() { return state_.Tree(); }
+
+    MainWindowUi& ui_;
+    MainState& state_;
+    MainProcedures& procedures_;
+};
+
+} // namespace keyholm
