@@ -1,14 +1,63 @@
 // Renders the main window to PNG files without a display, for the README and
 // for looking at the layout: keyholm-screenshots <output folder>.
+// Pictures: the empty window, a new database selected on its root, and an
+// entry.
 
 #include "app/MainWindow.h"
+#include "app/StartUp.h"
+#include "components/TreeStore.h"
+#include "services/Environment.h"
+#include "services/NodeTags.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 #include <cstdio>
+
+namespace {
+
+bool Save(keyholm::MainWindow& window, const QString& folder, const char* name)
+{
+    QApplication::processEvents();
+    const QString path = QDir(folder).filePath(QLatin1String(name));
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// A small database to pose with: two categories and a filled-in entry.
+keyholm::TreeNode* AddSampleEntries(keyholm::MainWindow& window)
+{
+    using namespace keyholm;
+    PasswordTree& tree = window.State().Tree();
+    TreeStore& store = TreeStore::Instance();
+    const QString rootKey = tree.Root()->Key();
+    const QString now = NowTag();
+    const QString mail = store.AddNode(tree, rootKey, QStringLiteral("Messagerie"), QStringLiteral("DirNot"),
+                                       now + TagSeparator, true, true);
+    store.AddNode(tree, rootKey, QStringLiteral("Finance"), QStringLiteral("DirCardNot"), now + TagSeparator, true, true);
+    const QString entry = store.AddNode(tree, mail, QStringLiteral("Courrier personnel"), QStringLiteral("PasswordWebNot"),
+                                        now + TagSeparator + now, false, false);
+    store.AddNode(tree, mail, QStringLiteral("Travail"), QStringLiteral("PasswordNot"), now + TagSeparator + now);
+    auto detail = [&](const char* kind, const QString& text, const QString& tag) {
+        store.AddNode(tree, entry, text, QLatin1String(kind), tag);
+    };
+    detail("Login", QStringLiteral("**********************"), window.CodeField(QStringLiteral("marie.dupont@example.org")));
+    detail("Key", QStringLiteral("**************"), window.CodeField(QStringLiteral("vY7#qLp2!mWz8d")));
+    detail("Web", QStringLiteral("https://mail.example.org/"), QStringLiteral("https://mail.example.org/"));
+    detail("Date", QDate::currentDate().addMonths(6).toString(), DateTimeTag(QDateTime::currentDateTime().addMonths(6)));
+    store.SaveNote(tree, QStringLiteral("Question secrète : la ville de naissance.\nCompte ouvert en 2019."), entry);
+    return tree.FindKey(entry);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -23,17 +72,29 @@ int main(int argc, char** argv)
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path() + "/runtime"));
     }
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Keyholm"));
+    keyholm::ApplyApplicationLook(app);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
     QDir().mkpath(folder);
+    keyholm::PrepareFolders();
 
     keyholm::MainWindow window;
+    window.resize(1100, 720);
+    window.Lifecycle().Form_Load();
     window.show();
-    QApplication::processEvents();
-    const QString path = QDir(folder).filePath(QStringLiteral("main-empty.png"));
-    if (!window.grab().save(path)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return 1;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return 0;
+    bool ok = Save(window, folder, "main-empty.png");
+
+    // A new database, as the new-file command leaves it.
+    window.setWindowTitle(QStringLiteral("Keyholm - Keyholm.khm"));
+    window.State().SetTag(home.path() + QStringLiteral("/Keyholm.khm"));
+    window.Ui().PictureLogo->setVisible(false);
+    window.Ui().tvTreeView->setVisible(true);
+    window.Database().CreateDefaultTree();
+    ok = Save(window, folder, "main-new-database.png") && ok;
+
+    keyholm::TreeNode* entry = AddSampleEntries(window);
+    window.Ui().tvTreeView->expandAll();
+    window.tvTreeView_NodeClick(entry);
+    ok = Save(window, folder, "main-entry.png") && ok;
+    return ok ? 0 : 1;
 }

@@ -4,6 +4,7 @@
 #include "components/TextTools.h"
 #include "components/TreeStore.h"
 #include "services/ErrorReport.h"
+#include "services/NodeKind.h"
 #include "services/NodeTags.h"
 #include "services/TraceLog.h"
 
@@ -185,10 +186,15 @@ void DatabaseTree::CheckNodeInfo(TreeNode* node)
             TreeNode* parent = node->Parent();
             if (!parent)
                 return;
-            if (parent->SelectedImage() == QLatin1String("Dir")) {
+            // A parent never selected yet has no selected image: its image
+            // tells its state as well.
+            const QString parentState = parent->SelectedImage().isEmpty()
+                                            ? SelectedImageFor(parent->Image())
+                                            : parent->SelectedImage();
+            if (parentState == QLatin1String("Dir")) {
                 parent->SetImage(QStringLiteral("DirKeyNot"));
                 parent->SetSelectedImage(QStringLiteral("DirKey"));
-            } else if (parent->SelectedImage() == QLatin1String("Trash")) {
+            } else if (parentState == QLatin1String("Trash")) {
                 parent->SetImage(QStringLiteral("TrashKeyNot"));
                 parent->SetSelectedImage(QStringLiteral("TrashKey"));
             }

@@ -128,7 +128,7 @@ void MainWindowUi::Setup(QMainWindow* window)
     MainSplitter->addWidget(PasswordTabView);
     MainSplitter->setStretchFactor(0, 0);
     MainSplitter->setStretchFactor(1, 1);
-    MainSplitter->setSizes({310, 720});
+    MainSplitter->setSizes({340, 700});
     auto* central = Named(new QWidget(window), QStringLiteral("CentralArea"));
     auto* centralLayout = new QVBoxLayout(central);
     centralLayout->setContentsMargins(8, 8, 8, 6);
@@ -246,7 +246,7 @@ void MainWindowUi::SetupToolbars()
     Window->addToolBar(Qt::TopToolBarArea, tbToolBar);
 
     ToolbarTree = new KeyToolBar(QStringLiteral("ToolbarTree"));
-    ToolbarTree->setIconSize(QSize(20, 20));
+    ToolbarTree->setIconSize(QSize(19, 19));
     ToolbarTree->AddButton(QStringLiteral("Add"), ToolIcon(QStringLiteral("add")), QStringLiteral("Ajouter"),
                            QStringLiteral("Ajouter une nouvelle Catégorie sous la sélection"));
     ToolbarTree->AddButtonMenu(QStringLiteral("Add"), QStringLiteral("CatDefault"),
@@ -304,7 +304,7 @@ void MainWindowUi::SetupToolbars()
 void MainWindowUi::SetupTree()
 {
     TreePane = Named(new QWidget, QStringLiteral("TreePane"));
-    TreePane->setMinimumWidth(240);
+    TreePane->setMinimumWidth(330);
     auto* layout = new QVBoxLayout(TreePane);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);

@@ -1,0 +1,93 @@
+#pragma once
+// A shown main window for the window tests of database/, entries/ and app/,
+// with helpers that build small trees the way the program stores them.
+
+#include "app/MainWindow.h"
+#include "components/TreeStore.h"
+#include "services/Environment.h"
+#include "services/NodeTags.h"
+
+#include <QtTest/QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace keyholm::test {
+
+class MainWindowFixture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { PrepareFolders(); }
+
+    void SetUp() override
+    {
+        window_ = std::make_unique<MainWindow>();
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void TearDown() override { window_.reset(); }
+
+    MainWindow& Window() { return *window_; }
+    MainWindowUi& Ui() { return window_->Ui(); }
+    MainState& State() { return window_->State(); }
+    PasswordTree& Tree() { return window_->State().Tree(); }
+
+    // A new database's tree, as the new-file command builds it.
+    TreeNode* NewDatabase()
+    {
+        EXPECT_TRUE(window_->Database().CreateDefaultTree());
+        return Tree().Root();
+    }
+
+    TreeNode* Add(TreeNode* parent, const QString& text, const QString& image, const QString& tag = {})
+    {
+        const QString key = TreeStore::Instance().AddNode(Tree(), parent ? parent->Key() : QString(), text, image, tag);
+        return Tree().FindKey(key);
+    }
+
+    TreeNode* AddCategory(TreeNode* parent, const QString& name, const QString& image = QStringLiteral("DirNot"))
+    {
+        return Add(parent, name, image, NowTag() + TagSeparator);
+    }
+
+    // An entry with the details that are not empty.
+    struct EntryFields {
+        QString login;
+        QString password;
+        QString web;
+        QString file;
+        QString note;
+        QString custom;
+        QDate expiry;
+    };
+    TreeNode* AddEntry(TreeNode* category, const QString& title, const EntryFields& fields, const QString& tag = {})
+    {
+        TreeNode* entry = Add(category, title, fields.web.isEmpty() ? QStringLiteral("PasswordNot")
+                                                                    : QStringLiteral("PasswordWebNot"),
+                              tag.isEmpty() ? NowTag() + TagSeparator + NowTag() : tag);
+        auto detail = [&](const char* kind, const QString& text, const QString& value) {
+            if (!value.isEmpty())
+                Add(entry, text, QLatin1String(kind), value);
+        };
+        detail("Login", QString(fields.login.size(), QLatin1Char('*')), Window().CodeField(fields.login));
+        detail("Key", QString(fields.password.size(), QLatin1Char('*')), Window().CodeField(fields.password));
+        if (fields.expiry.isValid())
+            detail("Date", fields.expiry.toString(), DateTimeTag(QDateTime(fields.expiry, QTime(0, 0))));
+        detail("Custom1", fields.custom, fields.custom);
+        detail("Web", fields.web, fields.web);
+        detail("File", fields.file, fields.file);
+        if (!fields.note.isEmpty())
+            TreeStore::Instance().SaveNote(Tree(), fields.note, entry->Key());
+        return entry;
+    }
+
+    TreeNode* ServiceNode(const QString& image)
+    {
+        return Tree().NodeAt(TreeStore::Instance().FindChild(Tree(), 1, image));
+    }
+
+    std::unique_ptr<MainWindow> window_;
+};
+
+} // namespace keyholm::test
