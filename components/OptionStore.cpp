@@ -67,10 +67,18 @@ std::optional<QString> Unescape(const QString& text)
         }
         const QChar next = text.at(++i);
         switch (next.unicode()) {
-        case 'n': out += QLatin1Char('\n'); break;
-        case 'r': out += QLatin1Char('\r'); break;
-        case 't': out += QLatin1Char('\t'); break;
-        case 's': out += QLatin1Char(' '); break;
+        case 'n':
+            out += QLatin1Char('\n');
+            break;
+        case 'r':
+            out += QLatin1Char('\r');
+            break;
+        case 't':
+            out += QLatin1Char('\t');
+            break;
+        case 's':
+            out += QLatin1Char(' ');
+            break;
         case 'u': {
             if (text.size() - (i + 1) < 4)
                 return std::nullopt;
@@ -85,7 +93,9 @@ std::optional<QString> Unescape(const QString& text)
             i += 4;
             break;
         }
-        default: out += next; break;
+        default:
+            out += next;
+            break;
         }
     }
     return out;
@@ -189,20 +199,21 @@ bool OptionStore::SetValue(const QString& section, const QString& key, const QSt
 
     // Work on a copy, so that a failed write changes nothing.
     std::vector<Section> updated = sections_;
-    auto sectionIt = std::find_if(updated.begin(), updated.end(),
-                                  [&](const Section& s) { return SameName(s.name, sectionName); });
+    auto sectionIt
+        = std::find_if(updated.begin(), updated.end(), [&](const Section& s) { return SameName(s.name, sectionName); });
     if (sectionIt == updated.end()) {
-        updated.push_back({sectionName, {}});
+        updated.push_back({ sectionName, {} });
         sectionIt = updated.end() - 1;
     }
     auto& entries = sectionIt->entries;
-    auto entryIt = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return SameName(e.key, keyName); });
+    auto entryIt
+        = std::find_if(entries.begin(), entries.end(), [&](const Entry& e) { return SameName(e.key, keyName); });
     if (entryIt != entries.end()) {
         if (entryIt->value == value && QFileInfo::exists(path_))
             return true;
         entryIt->value = value;
     } else {
-        entries.push_back({keyName, value});
+        entries.push_back({ keyName, value });
     }
 
     const QString folder = QFileInfo(path_).absolutePath();
@@ -218,14 +229,16 @@ QByteArray OptionStore::Format(const std::vector<Section>& sections, const QStri
 {
     QString text;
     if (!header.isEmpty())
-        text += QStringLiteral("; ") + QString(header).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r')) +
-                QLatin1Char('\n');
+        text += QStringLiteral("; ")
+            + QString(header).replace(QLatin1Char('\n'), QLatin1Char(' ')).remove(QLatin1Char('\r'))
+            + QLatin1Char('\n');
     for (const auto& section : sections) {
         if (!text.isEmpty())
             text += QLatin1Char('\n');
         text += QLatin1Char('[') + Escape(section.name, Part::Section) + QStringLiteral("]\n");
         for (const auto& entry : section.entries)
-            text += Escape(entry.key, Part::Key) + QLatin1Char('=') + Escape(entry.value, Part::Value) + QLatin1Char('\n');
+            text += Escape(entry.key, Part::Key) + QLatin1Char('=') + Escape(entry.value, Part::Value)
+                + QLatin1Char('\n');
     }
     return text.toUtf8();
 }
@@ -256,7 +269,7 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
                     current = &section;
             }
             if (!current) {
-                sections.push_back({*name, {}});
+                sections.push_back({ *name, {} });
                 current = &sections.back();
             }
             continue;
@@ -268,12 +281,12 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
         const auto value = Unescape(line.mid(equal + 1).trimmed());
         if (!key || key->isEmpty() || !value)
             return std::nullopt;
-        auto it = std::find_if(current->entries.begin(), current->entries.end(),
-                               [&](const Entry& e) { return SameName(e.key, *key); });
+        auto it = std::find_if(
+            current->entries.begin(), current->entries.end(), [&](const Entry& e) { return SameName(e.key, *key); });
         if (it != current->entries.end())
             it->value = *value;
         else
-            current->entries.push_back({*key, *value});
+            current->entries.push_back({ *key, *value });
     }
     return sections;
 }

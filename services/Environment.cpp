@@ -64,21 +64,21 @@ void PrepareFolders(const QString& subFolder, const QString& applicationFolderNa
 {
     auto& state = State();
     auto& files = FileTools::Instance();
-    const QString folderName = applicationFolderName.trimmed().isEmpty() ? ApplicationFolderName()
-                                                                         : applicationFolderName.trimmed();
+    const QString folderName
+        = applicationFolderName.trimmed().isEmpty() ? ApplicationFolderName() : applicationFolderName.trimmed();
     QString data = EnvironmentFolder("KEYHOLM_HOME");
     if (data.isEmpty()) {
         const QString documents = SystemInfo::Instance().DocumentsFolder();
         if (documents.isEmpty())
             data = ProgramFolder();
         else
-            data = files.WithFolderSeparator(documents) +
-                   (subFolder.trimmed().isEmpty() ? folderName : subFolder.trimmed());
+            data = files.WithFolderSeparator(documents)
+                + (subFolder.trimmed().isEmpty() ? folderName : subFolder.trimmed());
     }
     state.dataFolder = EnsureFolder(data);
     if (!files.FolderExists(state.dataFolder)) {
         ReportError(QStringLiteral("Error on checking default directories."), {}, true,
-                    ErrorRecord::Make(ErrorRecord::FileAccess, QStringLiteral("Cannot make the folder ") + data));
+            ErrorRecord::Make(ErrorRecord::FileAccess, QStringLiteral("Cannot make the folder ") + data));
         state.dataFolder = files.WithFolderSeparator(data);
     }
     files.SetDataFolder(state.dataFolder);
@@ -159,8 +159,8 @@ void ReserveScratchFile()
         // The system's temporary folder is unusable: a name of our own in a
         // folder the program may write to.
         const QString folder = TempFolder().isEmpty() ? ProgramFolder() : TempFolder();
-        state.scratchFile = folder + QStringLiteral("~Khm") + QString::number(PseudoRandomBetween(23, 69)) +
-                            QStringLiteral(".tmp");
+        state.scratchFile
+            = folder + QStringLiteral("~Khm") + QString::number(PseudoRandomBetween(23, 69)) + QStringLiteral(".tmp");
     }
 }
 
@@ -216,8 +216,8 @@ std::unique_ptr<QFile> OpenForWriting(const QString& path, bool report)
         if (file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
             return file;
         if (report)
-            ReportError(GetMessage(284) + path, {}, true,
-                        ErrorRecord::Make(ErrorRecord::FileAccess, file->errorString()));
+            ReportError(
+                GetMessage(284) + path, {}, true, ErrorRecord::Make(ErrorRecord::FileAccess, file->errorString()));
     } else if (report) {
         ReportError(GetMessage(284) + path, {}, true, ErrorRecord::Make(ErrorRecord::InvalidCall, {}));
     }
@@ -232,10 +232,10 @@ std::unique_ptr<QFile> OpenForAppending(const QString& path, bool report)
             return file;
         if (report)
             ReportError(QStringLiteral("Error on append the file: ") + path, {}, true,
-                        ErrorRecord::Make(ErrorRecord::FileAccess, file->errorString()));
+                ErrorRecord::Make(ErrorRecord::FileAccess, file->errorString()));
     } else if (report) {
         ReportError(QStringLiteral("Error on append the file: ") + path, {}, true,
-                    ErrorRecord::Make(ErrorRecord::InvalidCall, {}));
+            ErrorRecord::Make(ErrorRecord::InvalidCall, {}));
     }
     return nullptr;
 }
@@ -260,8 +260,8 @@ std::unique_ptr<QFile> OpenForReading(const QString& path, bool report, bool cre
 bool HasExtension(const QString& path, const QString& extension)
 {
     const auto& text = TextTools::Instance();
-    const QString wanted =
-        extension.contains(QLatin1Char('.')) ? text.AfterLast(extension, QStringLiteral(".")) : extension;
+    const QString wanted
+        = extension.contains(QLatin1Char('.')) ? text.AfterLast(extension, QStringLiteral(".")) : extension;
     const QString own = text.AfterLast(path, QStringLiteral("."));
     return !wanted.isEmpty() && !own.isEmpty() && own.toUpper() == wanted.toUpper();
 }
@@ -269,8 +269,8 @@ bool HasExtension(const QString& path, const QString& extension)
 void DisplayUrl(const QString& address, const QString& program)
 {
     const QString target = address.trimmed().isEmpty() ? MakerHomePage : address;
-    const QString command =
-        (program.trimmed().isEmpty() ? target : program.trimmed() + QLatin1Char(' ') + target).trimmed();
+    const QString command
+        = (program.trimmed().isEmpty() ? target : program.trimmed() + QLatin1Char(' ') + target).trimmed();
     TraceLog(QStringLiteral("Display URL"), command);
     if (program.trimmed().isEmpty())
         FileTools::Instance().ShellOpen(command);

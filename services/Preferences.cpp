@@ -37,9 +37,11 @@ void BackUp(const QString& path, bool rotate)
 {
     auto& state = State();
     const QString folder = BackupFolder();
-    if (folder.isEmpty() || state.backedUp.contains(path) || !FileTools::Instance().FileExists(path))
+    if (state.backedUp.contains(path))
         return;
     state.backedUp.insert(path);
+    if (folder.isEmpty() || !FileTools::Instance().FileExists(path))
+        return;
     if (rotate && state.rotation) {
         if (!state.rotation(path, QStringLiteral(".bak"), folder, PreferenceBackupGenerations))
             TraceLog(QStringLiteral("### ERROR on backup (#%1) Option File").arg(PreferenceBackupGenerations), path);
@@ -66,8 +68,8 @@ bool EnsureOpen(const QString& label)
     return state.storeMade && state.open && OptionStore::Instance().IsOpen();
 }
 
-std::optional<QString> Read(const QString& section, const QString& key, const QString& defaultText,
-                            const QString& label)
+std::optional<QString> Read(
+    const QString& section, const QString& key, const QString& defaultText, const QString& label)
 {
     if (!EnsureOpen(label) || section.trimmed().isEmpty())
         return std::nullopt;
@@ -150,15 +152,15 @@ bool OpenPreferences(const QString& folder, const QString& label, bool rotateBac
             ClosePreferences();
         auto& files = FileTools::Instance();
         const QString base = baseName.trimmed().isEmpty() ? PreferenceBaseName : baseName.trimmed();
-        state.path = files.WithFolderSeparator(folder.isEmpty() ? ProgramFolder() : folder) + base +
-                     QStringLiteral(".opt");
+        state.path
+            = files.WithFolderSeparator(folder.isEmpty() ? ProgramFolder() : folder) + base + QStringLiteral(".opt");
         const QString title = ApplicationTitle();
         const QString storeLabel = label.trimmed().isEmpty() ? title : label.trimmed();
-        TraceLog(QStringLiteral("Open option file: ") + storeLabel +
-                     (storeLabel != title ? QStringLiteral(" [") + title + QLatin1Char(']') : QString()),
-                 state.path);
-        state.optionTracePath =
-            BackupFolder().isEmpty() ? QString() : BackupFolder() + base + QStringLiteral("LOG.opt");
+        TraceLog(QStringLiteral("Open option file: ") + storeLabel
+                + (storeLabel != title ? QStringLiteral(" [") + title + QLatin1Char(']') : QString()),
+            state.path);
+        state.optionTracePath
+            = BackupFolder().isEmpty() ? QString() : BackupFolder() + base + QStringLiteral("LOG.opt");
 
         auto& store = OptionStore::Instance();
         state.storeMade = true;
@@ -195,7 +197,7 @@ void ClosePreferences()
         }
     } catch (const std::exception& e) {
         ReportError(QStringLiteral("Error on closing process of Option file"), QStringLiteral("False"), true,
-                    ErrorRecord::FromException(e));
+            ErrorRecord::FromException(e));
     }
     state.storeMade = false;
     state.open = false;

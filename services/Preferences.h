@@ -24,7 +24,7 @@ inline const QString PreferenceBaseName = QStringLiteral("Preference");
 // ".bak" copy. A damaged file is set aside as ".bad" (one trace line) and the
 // program goes on with its defaults. True when the file is open.
 bool OpenPreferences(const QString& folder, const QString& label, bool rotateBackups = true,
-                     const QString& baseName = PreferenceBaseName);
+    const QString& baseName = PreferenceBaseName);
 // Every change is on disk already; this only closes the file.
 void ClosePreferences();
 
@@ -37,16 +37,16 @@ QString OptionTracePath();
 // backup of files (CopyWithNewSuffix: source, suffix ".bak", backup folder,
 // count 3), installed by the application at start-up. Without one, each run
 // keeps a single ".bak" copy instead.
-using PreferenceBackupRotation =
-    std::function<bool(const QString& path, const QString& suffix, const QString& backupFolder, int count)>;
+using PreferenceBackupRotation
+    = std::function<bool(const QString& path, const QString& suffix, const QString& backupFolder, int count)>;
 void SetPreferenceBackupRotation(PreferenceBackupRotation rotation);
 
 // Opens the file when it is not open, as a read or write does; true when it is open.
 bool EnsurePreferencesOpen(const QString& label = {});
 
 // A key used as it is, without a type prefix (the window placement keys).
-QString GetPlainOption(const QString& section, const QString& key, const QString& defaultText,
-                       const QString& label = {});
+QString GetPlainOption(
+    const QString& section, const QString& key, const QString& defaultText, const QString& label = {});
 bool SetPlainOption(const QString& section, const QString& key, const QString& value, const QString& label = {});
 
 // ---- Reads: the stored value, or the default ------------------------------
@@ -55,8 +55,8 @@ bool SetPlainOption(const QString& section, const QString& key, const QString& v
 // A colour as a 32-bit RGB value; 0 (not the default) when the file is closed
 // or the section blank.
 int GetColorOption(const QString& section, const QString& key, int defaultColor, const QString& label = {});
-QString GetTextOption(const QString& section, const QString& key, const QString& defaultText,
-                      const QString& label = {});
+QString GetTextOption(
+    const QString& section, const QString& key, const QString& defaultText, const QString& label = {});
 // A check-box value (0, 1) or a stored Boolean (-1, 0).
 int GetCheckOption(const QString& section, const QString& key, int defaultValue, const QString& label = {});
 int GetValueOption(const QString& section, const QString& key, int defaultValue, const QString& label = {});

@@ -17,26 +17,22 @@ constexpr int MaxDepth = 1000;
 constexpr qsizetype MaxSize = 64 * 1024 * 1024;
 
 // Windows-1252 from 0x80 to 0x9F; the holes keep their own value, as Windows does.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
+constexpr char16_t Cp1252High[32] = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
+    0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
 
 // Groups whose content is not text of the document.
 const QSet<QByteArray>& SkippedDestinations()
 {
-    static const QSet<QByteArray> words = {
-        "fonttbl", "colortbl", "stylesheet", "info", "pict", "object", "objdata", "header", "headerl",
-        "headerr", "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "listtable",
+    static const QSet<QByteArray> words = { "fonttbl", "colortbl", "stylesheet", "info", "pict", "object", "objdata",
+        "header", "headerl", "headerr", "headerf", "footer", "footerl", "footerr", "footerf", "footnote", "listtable",
         "listoverridetable", "revtbl", "rsidtbl", "generator", "themedata", "colorschememapping", "latentstyles",
-        "datastore", "xmlnstbl", "filetbl", "fldinst", "bkmkstart", "bkmkend", "xe", "tc", "txe", "rxe",
-        "private", "pgdsctbl", "picprop", "shpinst", "nonshppict", "blipuid", "comment", "title", "subject",
-        "author", "operator", "keywords", "doccomm", "company", "creatim", "revtim", "printim", "buptim",
-        "userprops", "docvar", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "template",
-        "listpicture", "background", "mmathPr", "wgrffmtfilter", "pn", "pnseclvl", "protusertbl", "annotation",
-        "atnid", "atnauthor", "atndate", "atnref", "atrfstart", "atrfend", "fchars", "lchars", "passwordhash",
-    };
+        "datastore", "xmlnstbl", "filetbl", "fldinst", "bkmkstart", "bkmkend", "xe", "tc", "txe", "rxe", "private",
+        "pgdsctbl", "picprop", "shpinst", "nonshppict", "blipuid", "comment", "title", "subject", "author", "operator",
+        "keywords", "doccomm", "company", "creatim", "revtim", "printim", "buptim", "userprops", "docvar", "ftnsep",
+        "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn", "template", "listpicture", "background", "mmathPr",
+        "wgrffmtfilter", "pn", "pnseclvl", "protusertbl", "annotation", "atnid", "atnauthor", "atndate", "atnref",
+        "atrfstart", "atrfend", "fchars", "lchars", "passwordhash" };
     return words;
 }
 
@@ -50,8 +46,8 @@ public:
         if (number == 1252 || number <= 0)
             return;
         const QByteArray name = number == 65001 ? QByteArray("UTF-8")
-                                : number == 10000 ? QByteArray("macintosh")
-                                : number < 1000 ? "IBM" + QByteArray::number(number)
+            : number == 10000                   ? QByteArray("macintosh")
+            : number < 1000                     ? "IBM" + QByteArray::number(number)
                                                 : "windows-" + QByteArray::number(number);
         QStringDecoder decoder(name.constData());
         if (decoder.isValid())
@@ -100,15 +96,15 @@ int HexValue(char c)
 // The text a control word stands for, if any.
 std::optional<QString> WordText(const QByteArray& word)
 {
-    static const QHash<QByteArray, QString> texts = {
-        {"par", QStringLiteral("\n")},       {"line", QStringLiteral("\n")},     {"sect", QStringLiteral("\n")},
-        {"page", QStringLiteral("\n")},      {"row", QStringLiteral("\n")},      {"nestrow", QStringLiteral("\n")},
-        {"tab", QStringLiteral("\t")},       {"cell", QStringLiteral("\t")},     {"nestcell", QStringLiteral("\t")},
-        {"emdash", QString(QChar(0x2014))},  {"endash", QString(QChar(0x2013))}, {"emspace", QString(QChar(0x2003))},
-        {"enspace", QString(QChar(0x2002))}, {"qmspace", QString(QChar(0x2005))}, {"bullet", QString(QChar(0x2022))},
-        {"lquote", QString(QChar(0x2018))},  {"rquote", QString(QChar(0x2019))}, {"ldblquote", QString(QChar(0x201C))},
-        {"rdblquote", QString(QChar(0x201D))},
-    };
+    static const QHash<QByteArray, QString> texts
+        = { { "par", QStringLiteral("\n") }, { "line", QStringLiteral("\n") }, { "sect", QStringLiteral("\n") },
+              { "page", QStringLiteral("\n") }, { "row", QStringLiteral("\n") }, { "nestrow", QStringLiteral("\n") },
+              { "tab", QStringLiteral("\t") }, { "cell", QStringLiteral("\t") }, { "nestcell", QStringLiteral("\t") },
+              { "emdash", QString(QChar(0x2014)) }, { "endash", QString(QChar(0x2013)) },
+              { "emspace", QString(QChar(0x2003)) }, { "enspace", QString(QChar(0x2002)) },
+              { "qmspace", QString(QChar(0x2005)) }, { "bullet", QString(QChar(0x2022)) },
+              { "lquote", QString(QChar(0x2018)) }, { "rquote", QString(QChar(0x2019)) },
+              { "ldblquote", QString(QChar(0x201C)) }, { "rdblquote", QString(QChar(0x201D)) } };
     const auto it = texts.constFind(word);
     return it == texts.constEnd() ? std::nullopt : std::optional<QString>(*it);
 }
@@ -128,12 +124,12 @@ public:
     RtfText Run()
     {
         if (rtf_.size() > MaxSize)
-            return {RtfTooLarge, {}};
+            return { RtfTooLarge, {} };
         qsizetype i = 0;
         while (i < rtf_.size() && QByteArrayView(" \t\r\n").contains(rtf_.at(i)))
             ++i;
         if (!rtf_.mid(i, 5).startsWith("{\\rtf"))
-            return {RtfNotRtf, {}};
+            return { RtfNotRtf, {} };
 
         const qsizetype n = rtf_.size();
         while (i < n) {
@@ -141,7 +137,7 @@ public:
             if (c == '{') {
                 stack_.push_back(group_);
                 if (stack_.size() > MaxDepth)
-                    return {RtfTooDeep, {}};
+                    return { RtfTooDeep, {} };
                 fallbackLeft_ = 0;
                 ++i;
             } else if (c == '}') {
@@ -164,7 +160,7 @@ public:
             }
         }
         Flush();
-        return {RtfConverted, text_};
+        return { RtfConverted, text_ };
     }
 
 private:
@@ -202,13 +198,24 @@ private:
         switch (next) {
         case '\\':
         case '{':
-        case '}': TextByte(next); break;
-        case '~': Text(QString(QChar(0x00A0))); break;
-        case '_': Text(QString(QChar(0x2011))); break;
-        case '*': group_.skip = true; break; // an optional destination: none of them is text
+        case '}':
+            TextByte(next);
+            break;
+        case '~':
+            Text(QString(QChar(0x00A0)));
+            break;
+        case '_':
+            Text(QString(QChar(0x2011)));
+            break;
+        case '*':
+            group_.skip = true;
+            break; // an optional destination: none of them is text
         case '\r':
-        case '\n': Text(QStringLiteral("\n")); break;
-        default: break; // "\-" optional hyphen, "\:" and the like
+        case '\n':
+            Text(QStringLiteral("\n"));
+            break;
+        default:
+            break; // "\-" optional hyphen, "\:" and the like
         }
         return i + 2;
     }

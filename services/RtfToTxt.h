@@ -12,9 +12,9 @@ namespace keyholm {
 // The answers of RtfToTxt. 1 to 7 are faults of the document.
 enum RtfAnswer : int {
     RtfConverted = 0,
-    RtfNotRtf = 1,      // it does not begin with "{\rtf"
-    RtfTooDeep = 2,     // groups nested beyond any real document
-    RtfTooLarge = 3,    // far bigger than a text box can show
+    RtfNotRtf = 1, // it does not begin with "{\rtf"
+    RtfTooDeep = 2, // groups nested beyond any real document
+    RtfTooLarge = 3, // far bigger than a text box can show
     RtfCannotRead = -10,
     RtfCannotWrite = -20,
 };

@@ -75,15 +75,15 @@ std::optional<QString> RtfFileText(const QString& path)
 }
 } // namespace
 
-bool StartApplication(bool logEnabled, const QString& label, bool rotatePreferenceBackups,
-                      const QString& preferencesBaseName)
+bool StartApplication(
+    bool logEnabled, const QString& label, bool rotatePreferenceBackups, const QString& preferencesBaseName)
 {
     try {
         if (DataFolder().isEmpty())
             PrepareFolders();
         if (!ClaimSingleInstance()) {
             ShowInfo(QStringLiteral("Program already running!<BR>Le logiciel est déjà en cours d'exécution !"),
-                     QStringLiteral("!! ") + ProgramFileName());
+                QStringLiteral("!! ") + ProgramFileName());
             // Nothing has been set up yet: end at once, without any other effect.
             std::fflush(nullptr);
             std::_Exit(EXIT_FAILURE);
@@ -99,14 +99,14 @@ bool StartApplication(bool logEnabled, const QString& label, bool rotatePreferen
         if (!language.trimmed().isEmpty()) {
             // Only a file name of the data folder, whatever the preference holds.
             const auto& text = TextTools::Instance();
-            userFile = DataFolder() + text.FileNameSafe(text.BeforeFirst(language, QStringLiteral(":")).trimmed()) +
-                       QStringLiteral(".mge");
+            userFile = DataFolder() + text.FileNameSafe(text.BeforeFirst(language, QStringLiteral(":")).trimmed())
+                + QStringLiteral(".mge");
         }
         const bool opened = OpenMessages(userFile, DataFolder());
         TraceLog((opened ? QStringLiteral("Success of messages database opening: ")
-                         : QStringLiteral("Unable to open messages database: ")) +
-                     QStringLiteral("True"),
-                 userFile);
+                         : QStringLiteral("Unable to open messages database: "))
+                + QStringLiteral("True"),
+            userFile);
         if (language.trimmed().isEmpty())
             CloseUserMessages(QStringLiteral("from init Lib"));
 
@@ -167,14 +167,14 @@ QString LoadTextIntoBox(QWidget* textBox, const QString& folder, const QString& 
     QString path;
     if (!fileName.trimmed().isEmpty() && !ask) {
         path = QFileInfo(fileName).isRelative() && !folder.isEmpty() ? files.WithFolderSeparator(folder) + fileName
-                                                                      : fileName;
+                                                                     : fileName;
         if (!files.FileExists(path))
             return {};
     } else {
         const QString filter = GetMessage(207) + QStringLiteral("|Rich Text File (*.rtf)|*.rtf|") + GetMessage(200);
         path = ChooseFileToOpen(files.WithFolderSeparator(folder) + GetMessage(399) + QStringLiteral(".txt"),
-                                GetMessage(218), filter, QStringLiteral(".txt"),
-                                FileDialogFlag::FileMustExist | FileDialogFlag::HideReadOnly);
+            GetMessage(218), filter, QStringLiteral(".txt"),
+            FileDialogFlag::FileMustExist | FileDialogFlag::HideReadOnly);
         if (path.isEmpty())
             return {};
     }

@@ -16,7 +16,7 @@ namespace keyholm {
 // recent files list, reserves the scratch file and makes the program folder
 // the current folder. False, reported with message 411, on failure.
 bool StartApplication(bool logEnabled, const QString& label = {}, bool rotatePreferenceBackups = true,
-                      const QString& preferencesBaseName = QStringLiteral("Preference"));
+    const QString& preferencesBaseName = QStringLiteral("Preference"));
 
 // The end: closes every other window (those captioned like `window` are
 // kept), deletes the scratch file, logs the run times, closes the

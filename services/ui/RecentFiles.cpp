@@ -227,7 +227,7 @@ QString sGetMenuFichierLong(const QString& caption, int position)
 }
 
 void InitRecentFiles(QWidget* window, const QString& suffix, bool numbered, const QString& label,
-                     bool skipExistenceCheck, const QString& extension)
+    bool skipExistenceCheck, const QString& extension)
 {
     TraceLog(QStringLiteral("Init last openned files"), suffix + QStringLiteral(" - ") + label);
     TraceLog(QStringLiteral("Init old files list"), suffix);

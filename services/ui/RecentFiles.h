@@ -24,7 +24,7 @@ inline const QString RecentFilesSuffix = QStringLiteral(" Keyholm");
 // position up) the entries whose file is missing, unless skipExistenceCheck,
 // and those whose extension differs from `extension` ("khm"), when given.
 void InitRecentFiles(QWidget* window, const QString& suffix, bool numbered, const QString& label,
-                     bool skipExistenceCheck, const QString& extension);
+    bool skipExistenceCheck, const QString& extension);
 // Empties both lists.
 void ClearRecentFiles();
 

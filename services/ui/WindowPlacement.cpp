@@ -41,7 +41,8 @@ StoredWindowState StateOf(const QWidget* window)
 
 void ApplyState(QWidget* window, int stored)
 {
-    Qt::WindowStates state = window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+    Qt::WindowStates state
+        = window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
     if (stored == static_cast<int>(StoredWindowState::Minimized))
         state |= Qt::WindowMinimized;
     else if (stored == static_cast<int>(StoredWindowState::Maximized))
@@ -89,15 +90,15 @@ void KeepOnScreen(QWidget* window)
 }
 } // namespace
 
-bool LoadWindowPlacement(QWidget* window, const QString& name, const QString& label, bool restorePosition,
-                         bool restoreSize)
+bool LoadWindowPlacement(
+    QWidget* window, const QString& name, const QString& label, bool restorePosition, bool restoreSize)
 {
     TraceLog(QStringLiteral("[option] Try to open the last Window sizing"), TraceDetail(name, label, false));
     if (!window || !EnsurePreferencesOpen(label))
         return false;
-    TraceLog(QStringLiteral("Load the Window sizing: ") + BoolText(restorePosition) + QStringLiteral(" - ") +
-                 BoolText(restoreSize),
-             window->windowTitle());
+    TraceLog(QStringLiteral("Load the Window sizing: ") + BoolText(restorePosition) + QStringLiteral(" - ")
+            + BoolText(restoreSize),
+        window->windowTitle());
     TraceLog(QStringLiteral("Current state"), QString::number(static_cast<int>(StateOf(window))));
 
     const QString section = SectionOf(name);
@@ -127,7 +128,7 @@ bool LoadWindowPlacement(QWidget* window, const QString& name, const QString& la
         const int currentWidth = ToTwips(window->width());
         const int currentHeight = ToTwips(window->height());
         TraceLog(QStringLiteral("Current sizing"),
-                 QStringLiteral("Width (%1) Height (%2)").arg(currentWidth).arg(currentHeight));
+            QStringLiteral("Width (%1) Height (%2)").arg(currentWidth).arg(currentHeight));
         int width = ReadTwips(section, "WidthForm", currentWidth);
         int height = ReadTwips(section, "HeightForm", currentHeight);
         // A size of nothing would leave a window nobody can see or grab.
@@ -136,7 +137,8 @@ bool LoadWindowPlacement(QWidget* window, const QString& name, const QString& la
         if (height <= 0)
             height = currentHeight;
         window->resize(ToPixels(width), ToPixels(height));
-        TraceLog(QStringLiteral("Apply sizing: ") + name, QStringLiteral("Width (%1) Height (%2)").arg(width).arg(height));
+        TraceLog(
+            QStringLiteral("Apply sizing: ") + name, QStringLiteral("Width (%1) Height (%2)").arg(width).arg(height));
     }
     if (restorePosition)
         KeepOnScreen(window);
@@ -151,8 +153,8 @@ bool SaveWindowPlacement(QWidget* window, const QString& name, const QString& la
     const QString section = SectionOf(name);
     const StoredWindowState state = StateOf(window);
     TraceLog(QStringLiteral("Save state: ") + QString::number(static_cast<int>(state)), window->windowTitle());
-    const bool stored =
-        SetPlainOption(section, QStringLiteral("StateForm"), QString::number(static_cast<int>(state)), label);
+    const bool stored
+        = SetPlainOption(section, QStringLiteral("StateForm"), QString::number(static_cast<int>(state)), label);
 
     if (savePosition) {
         const int left = ToTwips(window->x());
@@ -167,7 +169,7 @@ bool SaveWindowPlacement(QWidget* window, const QString& name, const QString& la
         const int width = ToTwips(window->width());
         const int height = ToTwips(window->height());
         TraceLog(QStringLiteral("Save sizing: ") + name,
-                 QStringLiteral("Width (%1) and Height (%2)").arg(width).arg(height));
+            QStringLiteral("Width (%1) and Height (%2)").arg(width).arg(height));
         SetPlainOption(section, QStringLiteral("WidthForm"), QString::number(width), label);
         SetPlainOption(section, QStringLiteral("HeightForm"), QString::number(height), label);
     }

@@ -19,11 +19,11 @@ enum class StoredWindowState : int { Normal = 0, Minimized = 1, Maximized = 2 };
 // on no screen is brought back onto the first) and the size, as asked. False
 // when the preferences cannot be opened.
 bool LoadWindowPlacement(QWidget* window, const QString& name, const QString& label = {}, bool restorePosition = true,
-                         bool restoreSize = true);
+    bool restoreSize = true);
 
 // Stores the state and, as asked, the position and, for a normal window, the
 // size. True when the state was stored.
-bool SaveWindowPlacement(QWidget* window, const QString& name, const QString& label = {}, bool savePosition = true,
-                         bool saveSize = true);
+bool SaveWindowPlacement(
+    QWidget* window, const QString& name, const QString& label = {}, bool savePosition = true, bool saveSize = true);
 
 } // namespace keyholm

@@ -1,4 +1,4 @@
-#include "FullDisk.h"
+#include "support/FullDisk.h"
 
 #include "components/FileTools.h"
 
@@ -26,7 +26,7 @@ TEST(AtomicWrite, FullDiskKeepsTheOldFile)
     const QString target = dir.filePath("target.txt");
     const QString source = dir.filePath("source.txt");
     const QByteArray old = "the old content\n";
-    for (const int size : {4000, 300000}) {
+    for (const int size : { 4000, 300000 }) {
         ASSERT_TRUE(FileTools::WriteAtomically(target, old));
         ASSERT_TRUE(FileTools::WriteAtomically(source, QByteArray(size, 'n')));
         bool written = true;

@@ -1,4 +1,4 @@
-#include "FullDisk.h"
+#include "support/FullDisk.h"
 
 #include "components/OptionStore.h"
 
@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
 
 using namespace keyholm;
 
@@ -43,16 +42,16 @@ struct Stored {
 TEST_F(OptionStoreTest, AwkwardTextsComeBackAfterReopening)
 {
     const Stored cases[] = {
-        {"Options", "Text_Language", "Français : fr"},
-        {"Menu fichier Keyholm", "Text_1", "/home/léa/My Files/base=1.khm"},
-        {"Options_Password CatDefault nb", "VALUE_0", "  two blanks around  "},
-        {"Options_Web", "Text_0", "line one\r\nline two\ttab\\n not an escape"},
-        {"Options_Web", "Text_1", "a#µ#b"},
-        {"Options_Web", "Text_2", ""},
-        {"Options_Web", "Text_3", "\x01 control and no-break space\xc2\xa0"},
-        {"odd ] [section\\", "=key; with=equals", "[not a section]"},
-        {"odd ] [section\\", ";starts like a comment", "#also"},
-        {"odd ] [section\\", "[starts like a section", "\\"},
+        { "Options", "Text_Language", "Français : fr" },
+        { "Menu fichier Keyholm", "Text_1", "/home/léa/My Files/base=1.khm" },
+        { "Options_Password CatDefault nb", "VALUE_0", "  two blanks around  " },
+        { "Options_Web", "Text_0", "line one\r\nline two\ttab\\n not an escape" },
+        { "Options_Web", "Text_1", "a#µ#b" },
+        { "Options_Web", "Text_2", "" },
+        { "Options_Web", "Text_3", "\x01 control and no-break space\xc2\xa0" },
+        { "odd ] [section\\", "=key; with=equals", "[not a section]" },
+        { "odd ] [section\\", ";starts like a comment", "#also" },
+        { "odd ] [section\\", "[starts like a section", "\\" },
     };
     const QString path = PathOf("Preference.opt");
     ASSERT_TRUE(store_.Open(path, "Keyholm", "keyholm"));
@@ -65,12 +64,13 @@ TEST_F(OptionStoreTest, AwkwardTextsComeBackAfterReopening)
     EXPECT_TRUE(store_.SetAsidePath().isEmpty());
     for (const auto& c : cases)
         EXPECT_EQ(store_.GetValue(QString::fromUtf8(c.section), QString::fromUtf8(c.key), "absent"),
-                  QString::fromUtf8(c.value))
+            QString::fromUtf8(c.value))
             << c.key;
 
     // One readable line per key, sections as written.
     const QString text = QString::fromUtf8(Read(path));
-    EXPECT_TRUE(text.contains("\n[Menu fichier Keyholm]\nText_1=/home/léa/My Files/base=1.khm\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\n[Menu fichier Keyholm]\nText_1=/home/léa/My Files/base=1.khm\n"))
+        << text.toStdString();
     EXPECT_TRUE(text.contains("Text_0=line one\\r\\nline two\\ttab\\\\n not an escape\n"));
     EXPECT_TRUE(text.contains("VALUE_0=\\s two blanks around \\s\n"));
     EXPECT_TRUE(text.startsWith("; Keyholm preferences (keyholm)\n"));
@@ -93,8 +93,9 @@ TEST_F(OptionStoreTest, MissingFileGivesDefaultsAndFirstWriteMakesIt)
 TEST_F(OptionStoreTest, ReadsAFileEditedByHand)
 {
     const QString path = PathOf("Preference.opt");
-    Write(path, "\xEF\xBB\xBF; edited by hand\r\n# another comment\r\n\r\n  [ Display Keyholm ]  \r\n"
-                "StateForm = 2\r\nleftform=  1500\r\n[display keyholm]\r\nTopForm=30\r\n");
+    Write(path,
+        "\xEF\xBB\xBF; edited by hand\r\n# another comment\r\n\r\n  [ Display Keyholm ]  \r\n"
+        "StateForm = 2\r\nleftform=  1500\r\n[display keyholm]\r\nTopForm=30\r\n");
     ASSERT_TRUE(store_.Open(path, "Keyholm", "keyholm"));
     EXPECT_TRUE(store_.SetAsidePath().isEmpty());
     EXPECT_EQ(store_.GetValue("Display Keyholm", "StateForm", "0"), "2");
@@ -111,13 +112,13 @@ TEST_F(OptionStoreTest, ReadsAFileEditedByHand)
 TEST_F(OptionStoreTest, DamagedFileIsSetAsideAndTheStoreStartsEmpty)
 {
     const QByteArray damaged[] = {
-        "[Options]\nText_Language=\xC3\x28\n",        // not UTF-8
-        "[Options]\nCheck_LOG\n",                      // neither key nor section
-        "Check_LOG=1\n[Options]\n",                    // key outside any section
-        QByteArray("[Options]\nCheck_LOG=1\0\n", 23),  // NUL byte
-        "[Options\nCheck_LOG=1\n",                     // unclosed section
-        "[Options]\nText_0=\\u12G4\n",                 // broken escape
-        "[]\nA=1\n",                                   // nameless section
+        "[Options]\nText_Language=\xC3\x28\n", // not UTF-8
+        "[Options]\nCheck_LOG\n", // neither key nor section
+        "Check_LOG=1\n[Options]\n", // key outside any section
+        QByteArray("[Options]\nCheck_LOG=1\0\n", 23), // NUL byte
+        "[Options\nCheck_LOG=1\n", // unclosed section
+        "[Options]\nText_0=\\u12G4\n", // broken escape
+        "[]\nA=1\n", // nameless section
     };
     const QString path = PathOf("Preference.opt");
     for (const QByteArray& content : damaged) {
@@ -166,7 +167,7 @@ TEST_F(OptionStoreTest, InterruptedWriteLeavesTheOldFileWhole)
     EXPECT_FALSE(written);
     EXPECT_EQ(Read(path), before);
     EXPECT_EQ(store_.GetValue("Options_Web", "Text_0", "none"), "none") << "memory follows the disk";
-    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"Preference.opt"}) << "no scratch file is left";
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList { "Preference.opt" }) << "no scratch file is left";
 
     ASSERT_TRUE(store_.SetValue("Options_Web", "Text_0", "ok"));
     store_.Close();

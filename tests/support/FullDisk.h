@@ -27,7 +27,7 @@ public:
     bool Active() const { return active_; }
 
 private:
-    struct rlimit saved_ {};
+    struct rlimit saved_ { };
     void (*oldHandler_)(int) = nullptr;
     bool active_ = false;
 };
