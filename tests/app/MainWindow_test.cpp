@@ -1,14 +1,297 @@
-#include "app/MainWindow.h"
+// The main window as a whole: its controls, its load with and without
+// preferences, the working options, the minimum size and the closing.
 
-#include <QtTest/QTest>
+#include "support/MainWindowFixture.h"
 
-#include <gtest/gtest.h>
+#include "services/Preferences.h"
+#include "services/ui/KeyToolBar.h"
+#include "services/ui/Messages.h"
+#include "support/ModalHelper.h"
 
-TEST(MainWindow, ShowsCaptionedKeyholm)
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+
+namespace keyholm::test {
+namespace {
+
+class MainWindowTest : public MainWindowFixture {
+protected:
+    // No preferences file: the next read starts from nothing.
+    static void ForgetPreferences()
+    {
+        ClosePreferences();
+        QFile::remove(DataFolder() + QStringLiteral("Preference.opt"));
+    }
+};
+
+TEST_F(MainWindowTest, IsCaptionedKeyholm)
 {
-    keyholm::MainWindow window;
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(window.windowTitle(), "Keyholm");
-    EXPECT_EQ(window.objectName(), "Lib_PasswordMgr");
+    EXPECT_EQ(Window().windowTitle(), "Keyholm");
+    EXPECT_EQ(Window().objectName(), "Lib_PasswordMgr");
 }
+
+TEST_F(MainWindowTest, EveryNamedControlIsThere)
+{
+    QStringList names = {"tvTreeView", "PasswordTabView", "theStatusBar", "Msg", "PictureLogo", "TimerAlert",
+                         "TimerDatabaseClose", "lblTitle", "lblDescription", "TextInfoAppli", "CommandWeb",
+                         "CommandHisto", "CommandVote", "CommandDon", "PictureTab_1", "PictureTab_2", "TextPassword_5",
+                         "TextPerso_0", "LabelCustom_0", "CommandColor", "CheckDate", "DTPickerLimit",
+                         "CommandGenPasswd", "CommandGenPeudo", "CommandCopyLogin", "CommandCopyPassword",
+                         "CommandGoWeb", "CommandWebHelp", "CommandOpenFile", "CommandSelectFile", "OpenContentNote",
+                         "SaveContentNote", "ApplyInfo", "TextTitle", "TextUser", "CheckLabel_0", "TextCustom_0",
+                         "TextNote", "LabelDate_0", "LabelDate_1", "WebBrowserHelp", "CheckHide", "CheckOpen",
+                         "CheckDateExpir", "CheckInitFields", "CheckTrash", "CheckAutoSave", "CheckDeleteDir",
+                         "CheckSepCopy", "TextSepCopy", "CheckAutoClose", "SliderAutoClose", "TextAutoClose",
+                         "CheckPurge", "SliderPurge", "TextPurge", "ListCatDefaut", "CatDefautAdd", "CatDefautDelete",
+                         "MenuBase", "MenuAide", "MenuCorbeille", "tbToolBar", "ToolbarTree", "ToolbarPassCode",
+                         "ToolbarNote", "PictureAlert_0", "PictureAlert_1"};
+    for (int i = 0; i < 7; ++i)
+        names << QStringLiteral("LabelPassword_%1").arg(i);
+    for (int i = 0; i < 5; ++i)
+        names << QStringLiteral("TextPassword_%1").arg(i);
+    for (int i = 0; i < 9; ++i)
+        names << QStringLiteral("TextStat_%1").arg(i);
+    for (int i = 0; i < 10; ++i)
+        names << QStringLiteral("LabelStat_%1").arg(i);
+    for (int i = 0; i < 3; ++i)
+        names << QStringLiteral("TextPasswordOption_%1").arg(i);
+    for (const QString& name : names)
+        EXPECT_NE(Window().findChild<QObject*>(name), nullptr) << qPrintable(name);
+
+    for (const char* name : {"MenuBaseNew", "MenuBaseOpen", "MenuBaseClose", "MenuBaseSave", "MenuBaseSaveUnder",
+                             "MenuBasePassword", "MenuBaseOptions", "MenuBaseExit", "MenuSeparateurAncienFichier",
+                             "MenuAncienFichier1", "MenuAncienFichier5", "MenuAideAide", "MenuAideSitebWeb",
+                             "MenuAideVote", "MenuAideLog", "MenuAideVersion", "MenuAideAchat", "MenuAideAbout",
+                             "MenuCorbeilleVider"})
+        EXPECT_NE(Window().findChild<QAction*>(QLatin1String(name)), nullptr) << name;
+
+    EXPECT_EQ(Ui().tbToolBar->Keys(), (QStringList{"New", "Open", "Close", "Save", "SaveUnder", "Security", "Exit"}));
+    EXPECT_EQ(Ui().ToolbarTree->Keys(), (QStringList{"Add", "Change", "Delete", "Purge", "Search", "Date", "Export",
+                                                      "Import", "Clipboard"}));
+    EXPECT_EQ(Ui().ToolbarPassCode->Keys(), (QStringList{"Add", "Change", "Delete", "Initfield"}));
+    EXPECT_EQ(Ui().ToolbarNote->Keys(), (QStringList{"open", "calendar", "time"}));
+    EXPECT_NE(Ui().tbToolBar->ButtonMenu("Security", "Password"), nullptr);
+    for (auto [button, item] : {std::pair{"Add", "CatDefault"}, {"Change", "Icon"}, {"Date", "Date"},
+                                {"Export", "ExportCat"}, {"Import", "ImportCat"}})
+        EXPECT_NE(Ui().ToolbarTree->ButtonMenu(button, item), nullptr) << item;
+    EXPECT_EQ(Ui().ToolbarTree->Button("Add")->toolTip(), "Ajouter une nouvelle Catégorie sous la sélection");
+    EXPECT_EQ(Ui().ToolbarPassCode->Button("Initfield")->toolTip(), "Initialisation de tous les champs de saisie");
+    EXPECT_EQ(Ui().TimerDatabaseClose->interval(), 65535);
+    EXPECT_EQ(Ui().PasswordTabView->count(), DetailPageCount);
+}
+
+TEST_F(MainWindowTest, ShortcutsReachTheFileMenuAndTheTree)
+{
+    EXPECT_EQ(Ui().MenuBaseNew->shortcut(), QKeySequence(QKeySequence::New));
+    EXPECT_EQ(Ui().MenuBaseOpen->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(Ui().MenuBaseSave->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(Ui().MenuBaseSaveUnder->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    EXPECT_EQ(Ui().MenuBaseClose->shortcut(), QKeySequence("Ctrl+W"));
+    EXPECT_EQ(Ui().ToolbarTree->Button("Search")->shortcut(), QKeySequence(QKeySequence::Find));
+    EXPECT_EQ(Ui().TreeDeleteAction->shortcut(), QKeySequence(QKeySequence::Delete));
+    EXPECT_EQ(Ui().TreeRenameAction->shortcut(), QKeySequence("F2"));
+    // Delete and F2 act over the tree only, so that they keep their meaning in text fields.
+    EXPECT_EQ(Ui().TreeDeleteAction->shortcutContext(), Qt::WidgetShortcut);
+    EXPECT_TRUE(Ui().tvTreeView->actions().contains(Ui().TreeDeleteAction));
+}
+
+TEST_F(MainWindowTest, FirstStartWithoutPreferencesShowsTheDefaults)
+{
+    ForgetPreferences();
+    Window().Lifecycle().Form_Load();
+
+    struct Default {
+        QCheckBox* box;
+        bool checked;
+    };
+    for (const Default& option : {Default{Ui().CheckHide, true}, {Ui().CheckOpen, true}, {Ui().CheckDateExpir, true},
+                                  {Ui().CheckInitFields, true}, {Ui().CheckTrash, true}, {Ui().CheckAutoSave, true},
+                                  {Ui().CheckDeleteDir, false}, {Ui().CheckSepCopy, true},
+                                  {Ui().CheckAutoClose, false}, {Ui().CheckPurge, true}})
+        EXPECT_EQ(option.box->isChecked(), option.checked) << qPrintable(option.box->objectName());
+    EXPECT_EQ(Ui().TextSepCopy->text(), "/");
+    EXPECT_EQ(Ui().SliderAutoClose->value(), 5);
+    EXPECT_EQ(Ui().SliderAutoClose->maximum(), 45);
+    EXPECT_EQ(Ui().TextAutoClose->text(), "5");
+    EXPECT_EQ(Ui().SliderPurge->value(), 3);
+    EXPECT_EQ(Ui().SliderPurge->maximum(), 90);
+    EXPECT_EQ(Ui().TextPurge->text(), "3");
+    QStringList categories;
+    for (int row = 0; row < Ui().ListCatDefaut->count(); ++row)
+        categories << Ui().ListCatDefaut->item(row)->text();
+    EXPECT_EQ(categories,
+              (QStringList{"Finance", "Forum", "Internet", "Messagerie", "Réseau", "Service", "Windows"}));
+
+    // The load also sets up the pages.
+    EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::About));
+    EXPECT_EQ(Ui().PasswordTabView->tabText(1), " Mot de Passe ");
+    EXPECT_EQ(Ui().PasswordTabView->tabText(6), " Informations et Propriétés ");
+    EXPECT_TRUE(Ui().lblTitle->text().contains(" v1."));
+    EXPECT_FALSE(Ui().CommandWeb->isHidden());
+    EXPECT_TRUE(Ui().TextPasswordOption[0]->text().startsWith("A la suppression d'un mot de passe"));
+    EXPECT_EQ(Ui().DTPickerLimit->date(), QDate::currentDate().addDays(7));
+    EXPECT_FALSE(State().DatabaseChanged());
+    EXPECT_TRUE(Ui().tvTreeView->isHidden());
+}
+
+TEST_F(MainWindowTest, OptionsRoundTripThroughThePreferences)
+{
+    ForgetPreferences();
+    // A stored list holding a label twice, and one differing by letter case.
+    const QString section = QStringLiteral("Options_Password CatDefault ");
+    SetValueOptionAt(QStringLiteral("Options_Password CatDefault nb"), 4, 0, "Keyholm");
+    SetTextOptionAt(section + "1", "Banque", 0, "Keyholm");
+    SetTextOptionAt(section + "2", "Jeux", 0, "Keyholm");
+    SetTextOptionAt(section + "3", "Banque", 0, "Keyholm");
+    SetTextOptionAt(section + "4", "banque", 0, "Keyholm");
+    Window().Options().PasswordOptionsLoad();
+    ASSERT_EQ(Ui().ListCatDefaut->count(), 3);
+    EXPECT_EQ(Ui().ListCatDefaut->item(2)->text(), "banque");
+
+    Ui().CheckHide->setChecked(false);
+    Ui().CheckDeleteDir->setChecked(true);
+    Ui().TextSepCopy->setText(" | ");
+    Ui().SliderAutoClose->setValue(12);
+    Ui().SliderPurge->setValue(30);
+    State().SetTag("/tmp/ailleurs/Comptes.khm");
+    Window().Options().PasswordOptionsSave();
+    EXPECT_EQ(GetTextOptionAt("Options_Password OpenValue", {}, 0, "Keyholm"), "/tmp/ailleurs/Comptes.khm");
+
+    MainWindow other;
+    other.Options().PasswordOptionsLoad();
+    EXPECT_FALSE(other.Ui().CheckHide->isChecked());
+    EXPECT_TRUE(other.Ui().CheckDeleteDir->isChecked());
+    EXPECT_EQ(other.Ui().TextSepCopy->text(), " | ");
+    EXPECT_EQ(other.Ui().SliderAutoClose->value(), 12);
+    EXPECT_EQ(other.Ui().TextAutoClose->text(), "12");
+    EXPECT_EQ(other.Ui().SliderPurge->value(), 30);
+    EXPECT_EQ(other.Ui().ListCatDefaut->count(), 3);
+}
+
+TEST_F(MainWindowTest, DefaultCategoryLabelsAreAddedOnceAndRemovedOnYes)
+{
+    Window().Options().FillDefaultCategories();
+    const int before = Ui().ListCatDefaut->count();
+    struct Typed {
+        QString text;
+        bool added;
+    };
+    for (const Typed& typed : {Typed{"Forum", false}, {"forum", true}, {"   ", false}, {"Santé", true}}) {
+        ModalHelper modal;
+        modal.Expect("Lib_SaisieDlg").Type("TextReponse", typed.text).Click("Oui");
+        const int count = Ui().ListCatDefaut->count();
+        Ui().CatDefautAdd->click();
+        ASSERT_TRUE(modal.Wait());
+        EXPECT_EQ(Ui().ListCatDefaut->count(), count + (typed.added ? 1 : 0)) << qPrintable(typed.text);
+    }
+    EXPECT_EQ(Ui().ListCatDefaut->count(), before + 2);
+
+    Ui().ListCatDefaut->clearSelection();
+    Ui().ListCatDefaut->item(0)->setSelected(true);
+    Ui().ListCatDefaut->item(1)->setSelected(true);
+    Window().Options().ListCatDefaut_Click();
+    EXPECT_TRUE(Ui().CatDefautDelete->isEnabled());
+    {
+        ModalHelper modal;
+        modal.ExpectMessageBox().Click(QMessageBox::Yes);
+        Ui().CatDefautDelete->click();
+        ASSERT_TRUE(modal.Wait());
+    }
+    EXPECT_EQ(Ui().ListCatDefaut->count(), before);
+    EXPECT_EQ(Ui().ListCatDefaut->item(0)->text(), "Internet");
+    EXPECT_FALSE(Ui().CatDefautDelete->isEnabled());
+}
+
+TEST_F(MainWindowTest, AutoCloseCheckStartsAndStopsItsTimerAtOnce)
+{
+    State().AddIdleTick();
+    Ui().CheckAutoClose->click();
+    EXPECT_TRUE(Ui().CheckAutoClose->isChecked());
+    EXPECT_TRUE(Ui().TimerDatabaseClose->isActive());
+    EXPECT_EQ(State().IdleTicks(), 0);
+    Ui().CheckAutoClose->click();
+    EXPECT_FALSE(Ui().TimerDatabaseClose->isActive());
+
+    Ui().CheckDate->click();
+    EXPECT_TRUE(Ui().DTPickerLimit->isEnabled());
+    Ui().CheckDate->click();
+    EXPECT_FALSE(Ui().DTPickerLimit->isEnabled());
+}
+
+TEST_F(MainWindowTest, ShrinkingBelowTheMinimumSizeSnapsBack)
+{
+    const int minimumWidth = MainWindowUi::TwipsToPixels(MainWindowUi::MinimumWidthTwips);
+    const int minimumHeight = MainWindowUi::TwipsToPixels(MainWindowUi::MinimumHeightTwips);
+    EXPECT_EQ(minimumWidth, 758);
+    EXPECT_EQ(minimumHeight, 611);
+    Window().resize(400, 300);
+    QApplication::processEvents();
+    Window().Layout().Form_Resize();
+    EXPECT_GE(Window().width(), minimumWidth);
+    EXPECT_GE(Window().height(), minimumHeight);
+
+    Window().resize(1200, 800);
+    QApplication::processEvents();
+    EXPECT_EQ(Window().size(), QSize(1200, 800));
+
+    Window().showMinimized();
+    QApplication::processEvents();
+    Window().Layout().Form_Resize();
+    EXPECT_EQ(Window().size(), QSize(1200, 800));
+}
+
+TEST_F(MainWindowTest, CancellingTheUnsavedChangesQuestionKeepsTheProgramOpen)
+{
+    TreeNode* root = NewDatabase();
+    AddCategory(root, "Banque");
+    ASSERT_TRUE(State().DatabaseChanged());
+    const int nodes = Tree().Count();
+
+    {
+        ModalHelper modal;
+        modal.ExpectMessageBox().Click(QMessageBox::Cancel);
+        Window().close();
+        ASSERT_TRUE(modal.Wait());
+        ASSERT_EQ(modal.Seen().size(), 1u);
+        EXPECT_TRUE(modal.Seen()[0].text.contains("Des informations modifiées n'ont pas été enregistrées."));
+    }
+    EXPECT_TRUE(Window().isVisible());
+    {
+        ModalHelper modal;
+        modal.ExpectMessageBox().Click(QMessageBox::Cancel);
+        Ui().MenuBaseExit->trigger();
+        ASSERT_TRUE(modal.Wait());
+    }
+    EXPECT_TRUE(Window().isVisible());
+    EXPECT_TRUE(State().DatabaseChanged());
+    EXPECT_EQ(Tree().Count(), nodes);
+    EXPECT_EQ(State().CurrentNode(), root);
+    EXPECT_TRUE(Ui().TimerAlert->isActive());
+}
+
+TEST_F(MainWindowTest, PresentationButtonsShowTheirPageInTheHelpBrowser)
+{
+    Window().Lifecycle().Form_Load();
+    Ui().CommandHisto->click();
+    EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Help));
+    EXPECT_TRUE(Ui().WebBrowserHelp->toHtml().contains("historique.htm"));
+    Ui().CommandVote->click();
+    EXPECT_TRUE(Ui().WebBrowserHelp->toHtml().contains("vote.htm"));
+}
+
+} // namespace
+} // namespace keyholm::test
