@@ -2,6 +2,7 @@
 
 #include "services/MessagesDatabase.h"
 #include "services/TraceLog.h"
+#include "services/ui/ControlTag.h"
 #include "services/ui/DialogSupport.h"
 
 #include <QButtonGroup>
@@ -38,7 +39,7 @@ ChoiceDialog::ChoiceDialog(QWidget* parent)
     annuler_->setText(GetMessage(220));
     reponse_->setObjectName(QStringLiteral("reponse"));
     reponse_->hide();
-    SetTag(reponse_, QStringLiteral("0"));
+    SetControlTag(reponse_, QStringLiteral("0"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(theLabel_);
@@ -50,11 +51,11 @@ ChoiceDialog::ChoiceDialog(QWidget* parent)
         layout->addWidget(option);
         selOptions_.append(option);
     }
-    SetTag(selOptions_[0], QStringLiteral("0"));
+    SetControlTag(selOptions_[0], QStringLiteral("0"));
     // Selecting an option, by program or by hand, keeps its index in the tag of option 0.
     connect(group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
-            SetTag(selOptions_[0], QString::number(id));
+            SetControlTag(selOptions_[0], QString::number(id));
     });
 
     auto* buttons = new QHBoxLayout;
@@ -65,11 +66,11 @@ ChoiceDialog::ChoiceDialog(QWidget* parent)
     setMinimumWidth(340);
 
     connect(oui_, &QPushButton::clicked, this, [this] {
-        SetTag(reponse_, QStringLiteral("1"));
+        SetControlTag(reponse_, QStringLiteral("1"));
         accept();
     });
     connect(annuler_, &QPushButton::clicked, this, [this] {
-        SetTag(reponse_, QStringLiteral("0"));
+        SetControlTag(reponse_, QStringLiteral("0"));
         reject();
     });
 }
@@ -101,7 +102,7 @@ void ChoiceDialog::SelectOption(int index)
 
 int ChoiceDialog::SelectedOption() const
 {
-    return TagOf(selOptions_[0]).toInt();
+    return ControlTag(selOptions_[0]).toInt();
 }
 
 int ChoiceDialog::OptionCount() const
@@ -111,7 +112,7 @@ int ChoiceDialog::OptionCount() const
 
 QString ChoiceDialog::AnswerTag() const
 {
-    return TagOf(reponse_);
+    return ControlTag(reponse_);
 }
 
 void ChoiceDialog::showEvent(QShowEvent* event)

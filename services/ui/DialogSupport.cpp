@@ -4,14 +4,9 @@
 
 #include <QApplication>
 #include <QScreen>
-#include <QVariant>
 #include <QWidget>
 
 namespace keyholm::dialogs {
-
-namespace {
-constexpr const char* TagProperty = "Tag";
-}
 
 void SetWaitPointer()
 {
@@ -47,16 +42,6 @@ QString PromptOnOneLine(const QString& prompt)
     QString text = PromptText(prompt);
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;
-}
-
-QString TagOf(const QWidget* control)
-{
-    return control->property(TagProperty).toString();
-}
-
-void SetTag(QWidget* control, const QString& tag)
-{
-    control->setProperty(TagProperty, tag);
 }
 
 } // namespace keyholm::dialogs

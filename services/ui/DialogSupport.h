@@ -20,8 +20,4 @@ QString PromptText(const QString& prompt);
 // The prompt on one line, for the trace log.
 QString PromptOnOneLine(const QString& prompt);
 
-// The Tag a window leaves its outcome in ("1" confirmed, "0" otherwise).
-QString TagOf(const QWidget* control);
-void SetTag(QWidget* control, const QString& tag);
-
 } // namespace keyholm::dialogs

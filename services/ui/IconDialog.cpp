@@ -2,6 +2,7 @@
 
 #include "services/MessagesDatabase.h"
 #include "services/TraceLog.h"
+#include "services/ui/ControlTag.h"
 #include "services/ui/DialogSupport.h"
 
 #include <QHBoxLayout>
@@ -51,7 +52,7 @@ IconDialog::IconDialog(QWidget* parent)
     okButton_->setDefault(true);
     cancelButton_->setObjectName(QStringLiteral("CancelButton"));
     cancelButton_->setText(GetMessage(220));
-    SetTag(okButton_, QStringLiteral("0"));
+    SetControlTag(okButton_, QStringLiteral("0"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -65,7 +66,7 @@ IconDialog::IconDialog(QWidget* parent)
     connect(okButton_, &QPushButton::clicked, this, &IconDialog::Confirm);
     connect(listViewIcon_, &QListWidget::itemDoubleClicked, this, &IconDialog::Confirm);
     connect(cancelButton_, &QPushButton::clicked, this, [this] {
-        SetTag(okButton_, QStringLiteral("0"));
+        SetControlTag(okButton_, QStringLiteral("0"));
         reject();
     });
 }
@@ -113,7 +114,7 @@ QString IconDialog::SelectedText() const
 
 QString IconDialog::AnswerTag() const
 {
-    return TagOf(okButton_);
+    return ControlTag(okButton_);
 }
 
 void IconDialog::showEvent(QShowEvent* event)
@@ -128,7 +129,7 @@ void IconDialog::showEvent(QShowEvent* event)
 
 void IconDialog::Confirm()
 {
-    SetTag(okButton_, QStringLiteral("1"));
+    SetControlTag(okButton_, QStringLiteral("1"));
     accept();
 }
 

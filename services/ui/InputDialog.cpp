@@ -2,6 +2,7 @@
 
 #include "services/MessagesDatabase.h"
 #include "services/TraceLog.h"
+#include "services/ui/ControlTag.h"
 #include "services/ui/DialogSupport.h"
 
 #include <QApplication>
@@ -42,7 +43,7 @@ InputDialog::InputDialog(QWidget* parent)
     annuler_->setText(GetMessage(220));
     reponse_->setObjectName(QStringLiteral("reponse"));
     reponse_->hide();
-    SetTag(reponse_, QStringLiteral("0"));
+    SetControlTag(reponse_, QStringLiteral("0"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -57,11 +58,11 @@ InputDialog::InputDialog(QWidget* parent)
     connect(textReponse_, &QLineEdit::textChanged, this, &InputDialog::UpdateOui);
     textReponse_->installEventFilter(this);
     connect(oui_, &QPushButton::clicked, this, [this] {
-        SetTag(reponse_, QStringLiteral("1"));
+        SetControlTag(reponse_, QStringLiteral("1"));
         accept();
     });
     connect(annuler_, &QPushButton::clicked, this, [this] {
-        SetTag(reponse_, QStringLiteral("0"));
+        SetControlTag(reponse_, QStringLiteral("0"));
         reject();
     });
     QApplication::beep();
@@ -104,7 +105,7 @@ void InputDialog::SetMaxLength(int maxLength)
 
 QString InputDialog::AnswerTag() const
 {
-    return TagOf(reponse_);
+    return ControlTag(reponse_);
 }
 
 void InputDialog::showEvent(QShowEvent* event)
