@@ -121,7 +121,9 @@ class LogState {
 public:
     ~LogState()
     {
-        // A program that ends without StopTraceLog still keeps its last lines.
+        // A program that ends without StopTraceLog still keeps its last lines,
+        // and a line traced after this (by another static's destructor) is dropped.
+        logEnabled = false;
         std::lock_guard lock(mutex_);
         FlushLocked();
     }

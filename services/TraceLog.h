@@ -53,8 +53,9 @@ QString TraceLogFolder();
 // Full path of the open log file; empty while the log is closed.
 QString TraceLogPath();
 
-// Every line written after this call has `secret` replaced by SecretText.
-// Empty texts are ignored.
+// Every line written after this call has each occurrence of `secret`
+// replaced by SecretText (so a very short secret masks a lot: better a
+// garbled line than a leaked one). Empty texts are ignored.
 void KeepOutOfTraceLog(const QString& secret);
 // Drops the texts given to KeepOutOfTraceLog (at closing a database).
 void ForgetTraceLogSecrets();
