@@ -246,7 +246,7 @@ void MainWindowUi::SetupToolbars()
     Window->addToolBar(Qt::TopToolBarArea, tbToolBar);
 
     ToolbarTree = new KeyToolBar(QStringLiteral("ToolbarTree"));
-    ToolbarTree->setIconSize(QSize(19, 19));
+    ToolbarTree->setIconSize(QSize(18, 18));
     ToolbarTree->AddButton(QStringLiteral("Add"), ToolIcon(QStringLiteral("add")), QStringLiteral("Ajouter"),
                            QStringLiteral("Ajouter une nouvelle Catégorie sous la sélection"));
     ToolbarTree->AddButtonMenu(QStringLiteral("Add"), QStringLiteral("CatDefault"),
@@ -256,7 +256,6 @@ void MainWindowUi::SetupToolbars()
     ToolbarTree->AddButtonMenu(QStringLiteral("Change"), QStringLiteral("Icon"), QStringLiteral("Icone..."));
     ToolbarTree->AddButton(QStringLiteral("Delete"), ToolIcon(QStringLiteral("delete")), QStringLiteral("Supprimer"),
                            QStringLiteral("Supprimer la catégorie sélectionnée"));
-    ToolbarTree->addSeparator();
     ToolbarTree->AddButton(QStringLiteral("Purge"), ToolIcon(QStringLiteral("purge")), QStringLiteral("Purger"),
                            QStringLiteral("Purge des mots de passe de la Corbeille..."));
     ToolbarTree->AddButton(QStringLiteral("Search"), ToolIcon(QStringLiteral("search")), QStringLiteral("Rechercher"),
@@ -266,7 +265,6 @@ void MainWindowUi::SetupToolbars()
     ToolbarTree->AddButton(QStringLiteral("Date"), ToolIcon(QStringLiteral("date")), QStringLiteral("Expirations"),
                            QStringLiteral("Affiche les mots de passe arrivés à expiration..."));
     ToolbarTree->AddButtonMenu(QStringLiteral("Date"), QStringLiteral("Date"), QStringLiteral("&Toutes les dates..."));
-    ToolbarTree->addSeparator();
     ToolbarTree->AddButton(QStringLiteral("Export"), ToolIcon(QStringLiteral("export")), QStringLiteral("Exporter"),
                            QStringLiteral("Export et impression de la liste des mots de passe..."));
     ToolbarTree->AddButtonMenu(QStringLiteral("Export"), QStringLiteral("ExportCat"),
