@@ -119,27 +119,30 @@ template <class Fold> int Compare(const PackedText& a, const PackedText& b, Fold
     return a.Visit([&](auto va) { return b.Visit([&](auto vb) { return CompareFolded(va, vb, fold); }); });
 }
 
-std::uint64_t ParseGeneratedKey(const PackedText& key)
+template <class View> std::uint64_t GeneratedNumber(View v)
 {
-    // Keys made by NewKey: "k" and a base-36 number.
-    if (key.IsWide() || key.Size() < 2 || key.Size() > 13)
-        return 0;
-    const QLatin1StringView v = key.Latin1();
-    if (v.front() != QLatin1Char('k'))
+    // Keys made by NewKey: "k" and a base-36 number without leading zero,
+    // so that number and key match one to one. 0 for any other key.
+    if (v.size() < 2 || v.size() > 13 || Unit(v, 0) != u'k' || Unit(v, 1) == u'0')
         return 0;
     std::uint64_t n = 0;
     for (qsizetype i = 1; i < v.size(); ++i) {
-        const char c = v.data()[i];
+        const char16_t c = Unit(v, i);
         int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'z')
-            digit = c - 'a' + 10;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (c >= u'a' && c <= u'z')
+            digit = c - u'a' + 10;
         else
             return 0;
         n = n * 36 + std::uint64_t(digit);
     }
     return n;
+}
+
+std::uint64_t GeneratedNumber(const PackedText& key)
+{
+    return key.Visit([](auto v) { return GeneratedNumber(v); });
 }
 } // namespace
 
@@ -147,7 +150,8 @@ std::uint64_t ParseGeneratedKey(const PackedText& key)
 
 TreeNode::~TreeNode()
 {
-    std::free(children_);
+    if (!(colorFlags_ & BorrowedChildrenBit))
+        std::free(children_);
 }
 
 PasswordTree& TreeNode::Tree() const
@@ -362,6 +366,9 @@ void PasswordTree::ReleaseAll()
     dirtyFrom_ = NoneDirty;
     liveCount_ = 0;
     keys_ = KeyIndex();
+    direct_.clear();
+    direct_.shrink_to_fit();
+    directReserve_ = 0;
     nextKey_ = 1;
     images_.clear();
     imageIds_.clear();
@@ -407,6 +414,8 @@ void PasswordTree::Swap(PasswordTree& other)
     std::swap(dirtyFrom_, other.dirtyFrom_);
     std::swap(liveCount_, other.liveCount_);
     std::swap(keys_, other.keys_);
+    std::swap(direct_, other.direct_);
+    std::swap(directReserve_, other.directReserve_);
     std::swap(nextKey_, other.nextKey_);
     std::swap(images_, other.images_);
     std::swap(imageIds_, other.imageIds_);
@@ -479,17 +488,24 @@ TreeNode* PasswordTree::Next(const TreeNode* node, const TreeNode* within) const
 
 // --- PasswordTree: keys ------------------------------------------------------
 
+namespace {
+inline std::uint8_t TagOf(std::uint64_t hash)
+{
+    return std::uint8_t(0x80 | (hash >> 57));
+}
+} // namespace
+
 TreeNode** PasswordTree::KeySlot(QStringView key) const
 {
     if (keys_.slots.empty())
         return nullptr;
+    const std::uint64_t hash = HashUnits(key);
+    const std::uint8_t tag = TagOf(hash);
     const std::size_t mask = keys_.slots.size() - 1;
-    std::size_t i = std::size_t(HashUnits(key)) & mask;
     auto& slots = const_cast<std::vector<TreeNode*>&>(keys_.slots);
-    while (TreeNode* n = slots[i]) {
-        if (n->key_.Equals(key))
+    for (std::size_t i = std::size_t(hash) & mask; keys_.tags[i]; i = (i + 1) & mask) {
+        if (keys_.tags[i] == tag && slots[i]->key_.Equals(key))
             return &slots[i];
-        i = (i + 1) & mask;
     }
     return nullptr;
 }
@@ -498,22 +514,36 @@ TreeNode* PasswordTree::FindKey(QStringView key) const
 {
     if (key.isEmpty())
         return nullptr;
+    const std::uint64_t number = GeneratedNumber(key);
+    if (number && number < direct_.size() && direct_[number])
+        return direct_[number];
+    if (keys_.count == 0)
+        return nullptr;
     TreeNode** slot = KeySlot(key);
     return slot ? *slot : nullptr;
 }
 
+bool PasswordTree::Direct(std::uint64_t number) const
+{
+    return number != 0 && number < 4 * std::max(liveCount_, directReserve_) + 4096;
+}
+
 void PasswordTree::GrowKeys()
 {
-    std::vector<TreeNode*> old = std::move(keys_.slots);
-    keys_.slots.assign(std::max(MinKeySlots, old.size() * 2), nullptr);
-    const std::size_t mask = keys_.slots.size() - 1;
+    const std::vector<TreeNode*> old = std::move(keys_.slots);
+    const std::size_t size = std::max(MinKeySlots, old.size() * 2);
+    keys_.slots.assign(size, nullptr);
+    keys_.tags.assign(size, 0);
+    const std::size_t mask = size - 1;
     for (TreeNode* n : old) {
         if (!n)
             continue;
-        std::size_t i = std::size_t(HashKey(n->key_)) & mask;
-        while (keys_.slots[i])
+        const std::uint64_t hash = HashKey(n->key_);
+        std::size_t i = std::size_t(hash) & mask;
+        while (keys_.tags[i])
             i = (i + 1) & mask;
         keys_.slots[i] = n;
+        keys_.tags[i] = TagOf(hash);
     }
 }
 
@@ -521,52 +551,76 @@ bool PasswordTree::IndexKey(TreeNode* node)
 {
     if (node->key_.IsEmpty())
         return true;
+    const std::uint64_t number = GeneratedNumber(node->key_);
+    if (Direct(number)) {
+        if (number < direct_.size() && direct_[number])
+            return false;
+        // An earlier, larger number may have gone to the hash.
+        if (keys_.count && node->key_.Visit([this](auto v) { return KeySlot(v.toString()) != nullptr; }))
+            return false;
+        if (number >= direct_.size())
+            direct_.resize(std::size_t(number) + 1, nullptr);
+        direct_[number] = node;
+        return true;
+    }
     // Linear probing stays short below three quarters full.
     if ((keys_.count + 1) * 4 > keys_.slots.size() * 3)
         GrowKeys();
+    const std::uint64_t hash = HashKey(node->key_);
+    const std::uint8_t tag = TagOf(hash);
     const std::size_t mask = keys_.slots.size() - 1;
-    std::size_t i = std::size_t(HashKey(node->key_)) & mask;
-    while (TreeNode* n = keys_.slots[i]) {
-        if (Compare(n->key_, node->key_, NoFold()) == 0)
+    std::size_t i = std::size_t(hash) & mask;
+    for (; keys_.tags[i]; i = (i + 1) & mask) {
+        if (keys_.tags[i] == tag && Compare(keys_.slots[i]->key_, node->key_, NoFold()) == 0)
             return false;
-        i = (i + 1) & mask;
     }
     keys_.slots[i] = node;
+    keys_.tags[i] = tag;
     ++keys_.count;
     return true;
 }
 
 void PasswordTree::UnindexKey(const TreeNode* node)
 {
-    if (node->key_.IsEmpty() || keys_.slots.empty())
+    if (node->key_.IsEmpty())
         return;
+    const std::uint64_t number = GeneratedNumber(node->key_);
+    if (number && number < direct_.size() && direct_[number] == node) {
+        direct_[number] = nullptr;
+        return;
+    }
+    if (keys_.slots.empty())
+        return;
+    const std::uint64_t hash = HashKey(node->key_);
+    const std::uint8_t tag = TagOf(hash);
     const std::size_t mask = keys_.slots.size() - 1;
-    std::size_t i = std::size_t(HashKey(node->key_)) & mask;
-    while (keys_.slots[i] && keys_.slots[i] != node)
+    std::size_t i = std::size_t(hash) & mask;
+    while (keys_.tags[i] && !(keys_.tags[i] == tag && keys_.slots[i] == node))
         i = (i + 1) & mask;
-    if (!keys_.slots[i])
+    if (!keys_.tags[i])
         return;
     // Backward shift deletion keeps every probe chain unbroken.
     std::size_t j = i;
     for (;;) {
         j = (j + 1) & mask;
-        TreeNode* n = keys_.slots[j];
-        if (!n)
+        if (!keys_.tags[j])
             break;
-        const std::size_t home = std::size_t(HashKey(n->key_)) & mask;
+        const std::size_t home = std::size_t(HashKey(keys_.slots[j]->key_)) & mask;
         const bool between = i <= j ? (home > i && home <= j) : (home > i || home <= j);
         if (!between) {
-            keys_.slots[i] = n;
+            keys_.slots[i] = keys_.slots[j];
+            keys_.tags[i] = keys_.tags[j];
             i = j;
         }
     }
     keys_.slots[i] = nullptr;
+    keys_.tags[i] = 0;
     --keys_.count;
 }
 
 void PasswordTree::NoteKey(const PackedText& key)
 {
-    const std::uint64_t n = ParseGeneratedKey(key);
+    const std::uint64_t n = GeneratedNumber(key);
     if (n >= nextKey_)
         nextKey_ = n + 1;
 }
@@ -618,12 +672,18 @@ int PasswordTree::CompareTexts(const PackedText& a, const PackedText& b)
 void PasswordTree::InsertChild(TreeNode* parent, TreeNode* child, std::uint32_t row)
 {
     const std::uint32_t count = parent->childCount_;
-    if (count == Capacity(count)) {
+    const bool borrowed = parent->colorFlags_ & TreeNode::BorrowedChildrenBit;
+    if (borrowed || count == Capacity(count)) {
+        // A borrowed array is exactly full: its node gets an array of its own.
         const std::uint32_t capacity = Capacity(count + 1);
-        auto* grown = static_cast<TreeNode**>(std::realloc(parent->children_, capacity * sizeof(TreeNode*)));
+        auto* grown = static_cast<TreeNode**>(
+            std::realloc(borrowed ? nullptr : parent->children_, capacity * sizeof(TreeNode*)));
         if (!grown)
             throw std::bad_alloc();
+        if (borrowed)
+            std::memcpy(grown, parent->children_, count * sizeof(TreeNode*));
         parent->children_ = grown;
+        parent->SetFlag(TreeNode::BorrowedChildrenBit, false);
     }
     TreeNode** c = parent->children_;
     std::memmove(c + row + 1, c + row, (count - row) * sizeof(TreeNode*));
@@ -632,6 +692,47 @@ void PasswordTree::InsertChild(TreeNode* parent, TreeNode* child, std::uint32_t 
     for (std::uint32_t r = row; r <= count; ++r)
         c[r]->row_ = r;
     child->parent_ = parent;
+}
+
+void PasswordTree::DropChildArray(TreeNode* node)
+{
+    if (!(node->colorFlags_ & TreeNode::BorrowedChildrenBit))
+        std::free(node->children_);
+    node->children_ = nullptr;
+    node->SetFlag(TreeNode::BorrowedChildrenBit, false);
+}
+
+void PasswordTree::LayOutChildren()
+{
+    // Parents hold their child counts and children their parents; every
+    // child array goes into one block, parents in collection order.
+    std::size_t total = sentinel_->childCount_;
+    for (const TreeNode* n : nodes_)
+        total += n->childCount_;
+    if (total == 0)
+        return;
+    auto* block = static_cast<TreeNode**>(std::malloc(total * sizeof(TreeNode*)));
+    if (!block)
+        throw std::bad_alloc();
+    arena_.push_back(reinterpret_cast<char*>(block));
+    TreeNode** next = block;
+    auto place = [&next](TreeNode* parent) {
+        if (parent->childCount_) {
+            DropChildArray(parent);
+            parent->children_ = next;
+            parent->SetFlag(TreeNode::BorrowedChildrenBit, true);
+            next += parent->childCount_;
+            parent->childCount_ = 0;
+        }
+    };
+    place(sentinel_);
+    for (TreeNode* n : nodes_)
+        place(n);
+    for (TreeNode* n : nodes_) {
+        TreeNode* parent = n->parent_;
+        n->row_ = parent->childCount_++;
+        parent->children_[n->row_] = n;
+    }
 }
 
 void PasswordTree::DetachChild(TreeNode* child)
@@ -644,10 +745,8 @@ void PasswordTree::DetachChild(TreeNode* child)
     parent->childCount_ = count;
     for (std::uint32_t r = row; r < count; ++r)
         c[r]->row_ = r;
-    if (count == 0) {
-        std::free(parent->children_);
-        parent->children_ = nullptr;
-    }
+    if (count == 0)
+        DropChildArray(parent);
     child->parent_ = nullptr;
 }
 
@@ -798,8 +897,7 @@ void PasswordTree::RemoveChildren(TreeNode* node)
     for (PasswordTreeObserver* o : observers)
         o->NodesAboutToBeRemoved(Outer(node), 0, last);
     std::vector<TreeNode*> pending(node->children_, node->children_ + node->childCount_);
-    std::free(node->children_);
-    node->children_ = nullptr;
+    DropChildArray(node);
     node->childCount_ = 0;
     while (!pending.empty()) {
         TreeNode* n = pending.back();

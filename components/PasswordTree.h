@@ -77,8 +77,11 @@ private:
     friend class TreeNode;
     friend class TreeStore;
 
+    // Open addressing with linear probing. A byte of each slot's hash sits
+    // beside it, so that probing rarely reads a node.
     struct KeyIndex {
         std::vector<TreeNode*> slots;
+        std::vector<std::uint8_t> tags; // 0: free
         std::size_t count = 0;
     };
 
@@ -92,6 +95,8 @@ private:
     // Structure
     void InsertChild(TreeNode* parent, TreeNode* child, std::uint32_t row);
     void DetachChild(TreeNode* child);
+    static void DropChildArray(TreeNode* node);
+    void LayOutChildren();
     std::uint32_t SortedRow(const TreeNode* parent, const PackedText& text, const TreeNode* exclude) const;
     void Reposition(TreeNode* node);
     void SortChildren(TreeNode* parent, bool notify);
@@ -103,6 +108,7 @@ private:
     bool IndexKey(TreeNode* node);
     void UnindexKey(const TreeNode* node);
     TreeNode** KeySlot(QStringView key) const;
+    bool Direct(std::uint64_t number) const;
     void GrowKeys();
     void NoteKey(const PackedText& key);
 
@@ -125,7 +131,12 @@ private:
     mutable std::vector<TreeNode*> nodes_;
     mutable std::size_t dirtyFrom_;
     std::size_t liveCount_ = 0;
+    // Keys made by NewKey ("k" and a base-36 number) are found by their
+    // number in a direct table while numbers stay near the node count;
+    // other keys go to the hash.
     KeyIndex keys_;
+    std::vector<TreeNode*> direct_;
+    std::size_t directReserve_ = 0;
     std::uint64_t nextKey_ = 1;
 
     std::vector<QString> images_;

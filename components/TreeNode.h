@@ -76,6 +76,9 @@ private:
     // field details).
     static constexpr std::uint32_t TagIsTextBit = 1u << 27;
     static constexpr std::uint32_t SentinelBit = 1u << 28;
+    // The child array lies in a block of the tree (a load lays all child
+    // arrays out together, in display order) and is not freed on its own.
+    static constexpr std::uint32_t BorrowedChildrenBit = 1u << 29;
 
     TreeNode() = default;
     ~TreeNode();

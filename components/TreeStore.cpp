@@ -7,8 +7,10 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <algorithm>
 #include <cstring>
 #include <deque>
+#include <string>
 
 namespace keyholm {
 namespace {
@@ -41,6 +43,8 @@ public:
     }
     void Bytes(const void* data, std::size_t size)
     {
+        if (size == 0)
+            return;
         Ensure(size);
         std::memcpy(buffer_.data() + used_, data, size);
         used_ += size;
@@ -156,10 +160,75 @@ QString UnitsToString(std::uint32_t size, bool wide, const char* units)
     return s;
 }
 
-bool ContainsText(const PackedText& haystack, QStringView needle, Qt::CaseSensitivity cs)
-{
-    return haystack.Visit([&](auto v) { return v.contains(needle, cs); });
-}
+// Finds a text inside node texts, prepared once for a whole search. Case
+// folding is Unicode simple folding, as QString's; most texts are Latin-1
+// and are searched without conversion.
+class TextMatcher {
+public:
+    TextMatcher(const QString& needle, Qt::CaseSensitivity cs)
+        : needle_(needle)
+        , cs_(cs)
+    {
+        for (QChar c : needle) {
+            const char16_t u = c.unicode();
+            folded_.push_back(cs == Qt::CaseSensitive || c.isSurrogate() ? u : char16_t(QChar::toCaseFolded(u)));
+        }
+        for (int b = 0; b < 256; ++b)
+            fold_[b] = cs == Qt::CaseSensitive ? char16_t(b) : char16_t(QChar::toCaseFolded(char32_t(b)));
+        // A needle that no Latin-1 text can hold never matches one.
+        latin1Possible_ = !folded_.empty();
+        for (char16_t u : folded_) {
+            if (std::find(std::begin(fold_), std::end(fold_), u) == std::end(fold_))
+                latin1Possible_ = false;
+        }
+        if (latin1Possible_) {
+            for (int b = 0; b < 256; ++b) {
+                if (fold_[b] == folded_[0])
+                    first_.push_back(char(b));
+            }
+        }
+    }
+
+    bool Matches(const PackedText& text) const
+    {
+        if (text.IsWide())
+            return text.Utf16().contains(needle_, cs_);
+        if (!latin1Possible_)
+            return false;
+        const QLatin1StringView v = text.Latin1();
+        const auto* h = reinterpret_cast<const unsigned char*>(v.data());
+        const std::size_t n = std::size_t(v.size());
+        const std::size_t m = folded_.size();
+        if (n < m)
+            return false;
+        const std::size_t last = n - m;
+        for (std::size_t i = 0; i <= last;) {
+            // The next place where the first character may match.
+            std::size_t at = n;
+            for (char c : first_) {
+                if (const void* p = std::memchr(h + i, c, last + 1 - i))
+                    at = std::min(at, std::size_t(static_cast<const unsigned char*>(p) - h));
+            }
+            if (at > last)
+                return false;
+            std::size_t j = 1;
+            while (j < m && fold_[h[at + j]] == folded_[j])
+                ++j;
+            if (j == m)
+                return true;
+            i = at + 1;
+        }
+        return false;
+    }
+
+private:
+    QString needle_;
+    Qt::CaseSensitivity cs_;
+    std::vector<char16_t> folded_;
+    char16_t fold_[256];
+    std::string first_;
+    bool latin1Possible_ = false;
+};
 
 bool SameText(const PackedText& a, QStringView b, Qt::CaseSensitivity cs)
 {
@@ -266,8 +335,8 @@ bool TreeStore::LoadTree(PasswordTree& tree, const QByteArray& buffer) const
     if (!in.Varint(nodeCount) || nodeCount > in.Left() / MinRecordBytes)
         return false;
     loaded.nodes_.reserve(nodeCount);
-    while (loaded.keys_.slots.size() * 3 < std::size_t(nodeCount) * 4)
-        loaded.GrowKeys();
+    loaded.directReserve_ = nodeCount;
+    loaded.direct_.reserve(std::size_t(nodeCount) + 1);
 
     auto readText = [&](PackedText& target) {
         std::uint32_t size;
@@ -299,8 +368,10 @@ bool TreeStore::LoadTree(PasswordTree& tree, const QByteArray& buffer) const
         TreeNode* parent = parentBack == 0 ? loaded.sentinel_ : loaded.nodes_[i - parentBack];
         TreeNode* node = loaded.NewNode();
         // Appended at once, so that a failure below frees it with the tree.
+        // Child arrays are laid out once every node is read.
         loaded.Append(node);
-        loaded.InsertChild(parent, node, parent->childCount_);
+        node->parent_ = parent;
+        ++parent->childCount_;
         if (!readText(node->key_) || !readText(node->text_))
             return false;
         if (flags & TagIsTextFlag)
@@ -324,6 +395,7 @@ bool TreeStore::LoadTree(PasswordTree& tree, const QByteArray& buffer) const
     if (in.Left() != 0)
         return false;
 
+    loaded.LayOutChildren();
     // A sorted parent keeps its children in order whatever wrote the file.
     for (TreeNode* node : loaded.nodes_) {
         if (node->Sorted())
@@ -603,9 +675,10 @@ std::optional<QList<int>> TreeStore::SearchText(const PasswordTree& tree, const 
     for (std::size_t id = 0; id < masked.size(); ++id)
         masked[id] = tree.images_[id] == QLatin1String("Login") || tree.images_[id] == QLatin1String("Key");
 
+    const TextMatcher matcher(text, cs);
     QList<int> found;
     auto visit = [&](const TreeNode* n) {
-        if (!masked[n->image_] && ContainsText(n->text_, text, cs))
+        if (!masked[n->image_] && matcher.Matches(n->text_))
             found.append(int(n->index_) + 1);
         return firstOnly && !found.isEmpty();
     };

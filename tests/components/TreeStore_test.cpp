@@ -114,7 +114,7 @@ TEST_F(TreeStoreTest, RoundTripGivesBackEveryNodeExactly)
     for (const QString& t : texts) {
         TreeNode* n = tree.Add(odd, tree.NewKey(), t, QString::fromUtf8("Imagé"), t + "|" + t);
         n->SetBackColor(colour);
-        colour = colour * 7 + 0x123456;
+        colour = (colour * 7 + 0x123456) & 0xffffff;
     }
     odd->Child(0)->SetBackColor(0xffffff);
     tree.Add(nullptr, QString::fromUtf8("clé 2"), "second top level");
@@ -138,6 +138,35 @@ TEST_F(TreeStoreTest, RoundTripGivesBackEveryNodeExactly)
     const QString fresh = Store().AddNode(loaded, root, "new", "DirNot", "");
     EXPECT_FALSE(fresh.isEmpty());
     EXPECT_EQ(once.filter(QChar(0x1f) + fresh + QChar(0x1f)).size(), 0);
+}
+
+TEST_F(TreeStoreTest, LoadedTreeStaysEditable)
+{
+    // A loaded tree shares one block among its child arrays; every kind of
+    // change must still work on it.
+    PasswordTree loaded;
+    ASSERT_TRUE(Store().LoadTree(loaded, Store().SaveTree(tree)));
+    auto& s = Store();
+    for (int i = 0; i < 20; ++i)
+        ASSERT_FALSE(s.AddNode(loaded, web, "Z" + QString::number(i), "PasswordNot", "").isEmpty());
+    ASSERT_TRUE(s.SaveNote(loaded, "replaced\nnote", gmail));
+    ASSERT_TRUE(s.MoveNode(loaded, sub, bank, "Forums"));
+    ASSERT_TRUE(s.DeleteNode(loaded, info));
+    ASSERT_TRUE(s.DeleteChildren(loaded, trash));
+    loaded.FindKey(gmail)->SetText("AAA first");
+    const TreeNode* w = loaded.FindKey(web);
+    EXPECT_EQ(w->Child(0)->Text(), "AAA first");
+    EXPECT_EQ(w->ChildCount(), 22);
+    for (int i = 1; i <= loaded.Count(); ++i) {
+        const TreeNode* n = loaded.NodeAt(i);
+        ASSERT_EQ(n->Index(), i);
+        for (int r = 0; r < n->ChildCount(); ++r)
+            ASSERT_EQ(n->Child(r)->Row(), r);
+    }
+    EXPECT_EQ(s.LoadNote(loaded, gmail), "replaced\nnote");
+    PasswordTree again;
+    ASSERT_TRUE(s.LoadTree(again, s.SaveTree(loaded)));
+    EXPECT_EQ(Shape(again), Shape(loaded));
 }
 
 TEST_F(TreeStoreTest, EmptyTreeRoundTrips)
