@@ -103,8 +103,8 @@ void MainWindow::ConnectEvents()
     connect(ui_.CheckAutoClose, &QCheckBox::clicked, this, [this] { options_.CheckAutoClose_Click(); });
     connect(ui_.SliderAutoClose, &QSlider::valueChanged, this, [this] { options_.SliderAutoClose_Click(); });
     connect(ui_.SliderPurge, &QSlider::valueChanged, this, [this] { options_.SliderPurge_Change(); });
-    for (QCheckBox* box : {ui_.CheckDateExpir, ui_.CheckDeleteDir, ui_.CheckInitFields, ui_.CheckOpen, ui_.CheckPurge,
-                           ui_.CheckTrash})
+    for (QCheckBox* box :
+        { ui_.CheckDateExpir, ui_.CheckDeleteDir, ui_.CheckInitFields, ui_.CheckOpen, ui_.CheckPurge, ui_.CheckTrash })
         connect(box, &QCheckBox::clicked, this, [this] { options_.OptionTouched(); });
     connect(ui_.DTPickerLimit, &QDateEdit::dateChanged, this, [this] { options_.OptionTouched(); });
     connect(ui_.CheckDate, &QCheckBox::clicked, this, [this] { options_.CheckDate_Click(); });

@@ -34,7 +34,7 @@
 namespace keyholm {
 
 WindowLifecycle::WindowLifecycle(MainWindowUi& ui, MainState& state, MainProcedures& procedures,
-                                 WorkingOptions& options, DatabaseFile& file, WindowLayout& layout)
+    WorkingOptions& options, DatabaseFile& file, WindowLayout& layout)
     : MainArea(ui, state, procedures)
     , options_(options)
     , file_(file)
@@ -59,12 +59,12 @@ void WindowLifecycle::Form_Load()
         if (QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
             const QRect area = screen->availableGeometry();
             window->move(area.left() + (area.width() - window->width()) / 2,
-                         area.top() + (area.height() - window->height()) / 2);
+                area.top() + (area.height() - window->height()) / 2);
         }
         TraceLog(QStringLiteral("Center this Window"), window->windowTitle());
 
         ui_.lblTitle->setText(VersionText());
-        for (QPushButton* button : {ui_.CommandWeb, ui_.CommandHisto, ui_.CommandVote, ui_.CommandDon})
+        for (QPushButton* button : { ui_.CommandWeb, ui_.CommandHisto, ui_.CommandVote, ui_.CommandDon })
             button->setVisible(true);
         ui_.DTPickerLimit->setDate(QDate::currentDate().addDays(7));
 
@@ -92,8 +92,9 @@ void WindowLifecycle::Form_Load()
         ui_.MenuAideAchat->setVisible(true);
         ui_.TextPasswordOption[0]->setText(
             QStringLiteral("A la suppression d'un mot de passe, celui-ci est copié dans la Corbeille de la base. ")
-            + QStringLiteral("La suppression définitive est alors effectuée par suppression à partir de la Corbeille."));
-        for (QAction* item : {ui_.MenuBaseOptions, ui_.MenuAideVersion, ui_.MenuAideVote})
+            + QStringLiteral(
+                "La suppression définitive est alors effectuée par suppression à partir de la Corbeille."));
+        for (QAction* item : { ui_.MenuBaseOptions, ui_.MenuAideVersion, ui_.MenuAideVote })
             item->setVisible(true);
 
         if (WebVersionOption()) {
@@ -103,9 +104,8 @@ void WindowLifecycle::Form_Load()
         InitRecentFiles(window, RecentFilesSuffix, true, QString(), true, QStringLiteral("khm"));
 
         if (ui_.CheckOpen->isChecked()) {
-            const QString last =
-                GetTextOptionAt(WorkingOptions::Section(QStringLiteral("_Password OpenValue")),
-                                DataFolder() + QStringLiteral("Keyholm.khm"), 0, WorkingOptions::Label);
+            const QString last = GetTextOptionAt(WorkingOptions::Section(QStringLiteral("_Password OpenValue")),
+                DataFolder() + QStringLiteral("Keyholm.khm"), 0, WorkingOptions::Label);
             if (!last.isEmpty() && FileTools::Instance().FileExists(last)) {
                 window->show();
                 if (!file_.OpenPasswordFile(last)) {

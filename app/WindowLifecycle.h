@@ -14,7 +14,7 @@ class WorkingOptions;
 class WindowLifecycle : public MainArea {
 public:
     WindowLifecycle(MainWindowUi& ui, MainState& state, MainProcedures& procedures, WorkingOptions& options,
-                    DatabaseFile& file, WindowLayout& layout);
+        DatabaseFile& file, WindowLayout& layout);
 
     void Form_Load();
     // The window is asked to close: false keeps it open (the unsaved-changes
@@ -44,7 +44,7 @@ private:
     WorkingOptions& options_;
     DatabaseFile& file_;
     WindowLayout& layout_;
-    bool closing_ = false;      // the window is being unloaded
+    bool closing_ = false; // the window is being unloaded
     bool exitConfirmed_ = false; // the exit command asked already
 };
 

@@ -13,10 +13,8 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Keyholm"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(KEYHOLM_VERSION_MAJOR)
-                                            .arg(KEYHOLM_VERSION_MINOR)
-                                            .arg(KEYHOLM_VERSION_PATCH));
+    QApplication::setApplicationVersion(
+        QStringLiteral("%1.%2.%3").arg(KEYHOLM_VERSION_MAJOR).arg(KEYHOLM_VERSION_MINOR).arg(KEYHOLM_VERSION_PATCH));
     keyholm::ApplyApplicationLook(app);
     return keyholm::StartUp(app);
 }

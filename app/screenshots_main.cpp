@@ -40,19 +40,22 @@ keyholm::TreeNode* AddSampleEntries(keyholm::MainWindow& window)
     TreeStore& store = TreeStore::Instance();
     const QString rootKey = tree.Root()->Key();
     const QString now = NowTag();
-    const QString mail = store.AddNode(tree, rootKey, QStringLiteral("Messagerie"), QStringLiteral("DirNot"),
-                                       now + TagSeparator, true, true);
-    store.AddNode(tree, rootKey, QStringLiteral("Finance"), QStringLiteral("DirCardNot"), now + TagSeparator, true, true);
-    const QString entry = store.AddNode(tree, mail, QStringLiteral("Courrier personnel"), QStringLiteral("PasswordWebNot"),
-                                        now + TagSeparator + now, false, false);
+    const QString mail = store.AddNode(
+        tree, rootKey, QStringLiteral("Messagerie"), QStringLiteral("DirNot"), now + TagSeparator, true, true);
+    store.AddNode(
+        tree, rootKey, QStringLiteral("Finance"), QStringLiteral("DirCardNot"), now + TagSeparator, true, true);
+    const QString entry = store.AddNode(tree, mail, QStringLiteral("Courrier personnel"),
+        QStringLiteral("PasswordWebNot"), now + TagSeparator + now, false, false);
     store.AddNode(tree, mail, QStringLiteral("Travail"), QStringLiteral("PasswordNot"), now + TagSeparator + now);
     auto detail = [&](const char* kind, const QString& text, const QString& tag) {
         store.AddNode(tree, entry, text, QLatin1String(kind), tag);
     };
-    detail("Login", QStringLiteral("**********************"), window.CodeField(QStringLiteral("marie.dupont@example.org")));
+    detail("Login", QStringLiteral("**********************"),
+        window.CodeField(QStringLiteral("marie.dupont@example.org")));
     detail("Key", QStringLiteral("**************"), window.CodeField(QStringLiteral("vY7#qLp2!mWz8d")));
     detail("Web", QStringLiteral("https://mail.example.org/"), QStringLiteral("https://mail.example.org/"));
-    detail("Date", QDate::currentDate().addMonths(6).toString(), DateTimeTag(QDateTime::currentDateTime().addMonths(6)));
+    detail(
+        "Date", QDate::currentDate().addMonths(6).toString(), DateTimeTag(QDateTime::currentDateTime().addMonths(6)));
     store.SaveNote(tree, QStringLiteral("Question secrète : la ville de naissance.\nCompte ouvert en 2019."), entry);
     return tree.FindKey(entry);
 }

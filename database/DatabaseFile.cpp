@@ -21,10 +21,10 @@ bool DatabaseFile::PasswordIsChanged()
     try {
         if (!state_.DatabaseChanged())
             return true;
-        const Answer answer =
-            AskQuestion(QStringLiteral("Des informations modifiées n'ont pas été enregistrées.\r\n"
-                                       "Souhaitez-vous effectuer un enregistrement avant la fermeture ?"),
-                        QStringLiteral("Fermeture du fichier courant"));
+        const Answer answer
+            = AskQuestion(QStringLiteral("Des informations modifiées n'ont pas été enregistrées.\r\n"
+                                         "Souhaitez-vous effectuer un enregistrement avant la fermeture ?"),
+                QStringLiteral("Fermeture du fichier courant"));
         switch (answer) {
         case Answer::Yes:
             SavePasswordFileUnder(false);

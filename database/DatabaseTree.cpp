@@ -27,8 +27,8 @@ void Fail(const char* message, const std::exception& error)
 
 } // namespace
 
-QString DatabaseTree::AddServiceNode(const QString& rootKey, const QString& text, const QString& image,
-                                     const QString& tag, bool sorted)
+QString DatabaseTree::AddServiceNode(
+    const QString& rootKey, const QString& text, const QString& image, const QString& tag, bool sorted)
 {
     return TreeStore::Instance().AddNode(Tree(), rootKey, text, image, tag, sorted, false);
 }
@@ -140,13 +140,13 @@ void DatabaseTree::CheckDataTree()
             bool trash;
         };
         const Service services[] = {
-            {{QStringLiteral("InfoNot"), QStringLiteral("Info")}, &DatabaseTree::CreateDefaultInfoNode, false},
-            {{QStringLiteral("StatNot"), QStringLiteral("Stat")}, &DatabaseTree::CreateDefaultStatNode, false},
-            {{QStringLiteral("OptionNot"), QStringLiteral("Option")}, &DatabaseTree::CreateDefaultOptionNode, false},
-            {{QStringLiteral("TrashNot"), QStringLiteral("Trash"), QStringLiteral("TrashKey"),
-              QStringLiteral("TrashKeyNot")},
-             &DatabaseTree::CreateDefaultTrashNode,
-             true},
+            { { QStringLiteral("InfoNot"), QStringLiteral("Info") }, &DatabaseTree::CreateDefaultInfoNode, false },
+            { { QStringLiteral("StatNot"), QStringLiteral("Stat") }, &DatabaseTree::CreateDefaultStatNode, false },
+            { { QStringLiteral("OptionNot"), QStringLiteral("Option") }, &DatabaseTree::CreateDefaultOptionNode,
+                false },
+            { { QStringLiteral("TrashNot"), QStringLiteral("Trash"), QStringLiteral("TrashKey"),
+                  QStringLiteral("TrashKeyNot") },
+                &DatabaseTree::CreateDefaultTrashNode, true },
         };
         const TreeStore& store = TreeStore::Instance();
         for (const Service& service : services) {
@@ -188,9 +188,8 @@ void DatabaseTree::CheckNodeInfo(TreeNode* node)
                 return;
             // A parent never selected yet has no selected image: its image
             // tells its state as well.
-            const QString parentState = parent->SelectedImage().isEmpty()
-                                            ? SelectedImageFor(parent->Image())
-                                            : parent->SelectedImage();
+            const QString parentState
+                = parent->SelectedImage().isEmpty() ? SelectedImageFor(parent->Image()) : parent->SelectedImage();
             if (parentState == QLatin1String("Dir")) {
                 parent->SetImage(QStringLiteral("DirKeyNot"));
                 parent->SetSelectedImage(QStringLiteral("DirKey"));

@@ -42,8 +42,8 @@ public:
 
 private:
     // Adds a service node under the root; its key, empty on failure.
-    QString AddServiceNode(const QString& rootKey, const QString& text, const QString& image, const QString& tag,
-                           bool sorted);
+    QString AddServiceNode(
+        const QString& rootKey, const QString& text, const QString& image, const QString& tag, bool sorted);
 };
 
 } // namespace keyholm

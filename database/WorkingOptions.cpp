@@ -27,11 +27,16 @@ struct CheckOption {
 
 // The check boxes in their stored order.
 const CheckOption CheckOptions[] = {
-    {&MainWindowUi::CheckHide, "_Password Hide"},         {&MainWindowUi::CheckOpen, "_Password Open"},
-    {&MainWindowUi::CheckDateExpir, "_Password Expir"},   {&MainWindowUi::CheckInitFields, "_Password Init"},
-    {&MainWindowUi::CheckTrash, "_Password Trash"},       {&MainWindowUi::CheckAutoSave, "_Password Save"},
-    {&MainWindowUi::CheckDeleteDir, "_Password Delete"},  {&MainWindowUi::CheckSepCopy, "_Password SepCopy"},
-    {&MainWindowUi::CheckAutoClose, "_Password Close"},   {&MainWindowUi::CheckPurge, "_Password Purge"},
+    { &MainWindowUi::CheckHide, "_Password Hide" },
+    { &MainWindowUi::CheckOpen, "_Password Open" },
+    { &MainWindowUi::CheckDateExpir, "_Password Expir" },
+    { &MainWindowUi::CheckInitFields, "_Password Init" },
+    { &MainWindowUi::CheckTrash, "_Password Trash" },
+    { &MainWindowUi::CheckAutoSave, "_Password Save" },
+    { &MainWindowUi::CheckDeleteDir, "_Password Delete" },
+    { &MainWindowUi::CheckSepCopy, "_Password SepCopy" },
+    { &MainWindowUi::CheckAutoClose, "_Password Close" },
+    { &MainWindowUi::CheckPurge, "_Password Purge" },
 };
 
 int CheckValue(const QCheckBox* box)
@@ -43,9 +48,8 @@ int CheckValue(const QCheckBox* box)
 
 QStringList WorkingOptions::DefaultCategories()
 {
-    return {QStringLiteral("Finance"),    QStringLiteral("Forum"),   QStringLiteral("Internet"),
-            QStringLiteral("Messagerie"), QStringLiteral("Réseau"),  QStringLiteral("Service"),
-            QStringLiteral("Windows")};
+    return { QStringLiteral("Finance"), QStringLiteral("Forum"), QStringLiteral("Internet"),
+        QStringLiteral("Messagerie"), QStringLiteral("Réseau"), QStringLiteral("Service"), QStringLiteral("Windows") };
 }
 
 bool WorkingOptions::HasCategory(const QString& label) const
@@ -61,8 +65,8 @@ void WorkingOptions::PasswordOptionsLoad()
     // Each read stands alone: a failing one leaves its control as it was.
     const int count = GetValueOptionAt(Section(QStringLiteral("_Password CatDefault nb")), 0, 0, Label);
     for (int i = 1; i <= count; ++i) {
-        const QString label =
-            GetTextOptionAt(Section(QStringLiteral("_Password CatDefault ") + QString::number(i)), QString(), 0, Label);
+        const QString label = GetTextOptionAt(
+            Section(QStringLiteral("_Password CatDefault ") + QString::number(i)), QString(), 0, Label);
         if (!label.trimmed().isEmpty() && !HasCategory(label))
             ui_.ListCatDefaut->addItem(label);
     }
@@ -74,12 +78,12 @@ void WorkingOptions::PasswordOptionsLoad()
             ui_.TextSepCopy->setText(
                 GetTextOptionAt(Section(QStringLiteral("_Password SepCopyValue")), ui_.TextSepCopy->text(), 0, Label));
         } else if (box == ui_.CheckAutoClose) {
-            ui_.SliderAutoClose->setValue(GetValueOptionAt(Section(QStringLiteral("_Password CloseValue")),
-                                                           ui_.SliderAutoClose->value(), 0, Label));
+            ui_.SliderAutoClose->setValue(GetValueOptionAt(
+                Section(QStringLiteral("_Password CloseValue")), ui_.SliderAutoClose->value(), 0, Label));
             SliderAutoClose_Click();
         } else if (box == ui_.CheckPurge) {
-            ui_.SliderPurge->setValue(GetValueOptionAt(Section(QStringLiteral("_Password PurgeValue")),
-                                                       ui_.SliderPurge->value(), 0, Label));
+            ui_.SliderPurge->setValue(
+                GetValueOptionAt(Section(QStringLiteral("_Password PurgeValue")), ui_.SliderPurge->value(), 0, Label));
             SliderPurge_Change();
         }
     }
@@ -92,7 +96,7 @@ void WorkingOptions::PasswordOptionsSave()
     SetValueOptionAt(Section(QStringLiteral("_Password CatDefault nb")), count, 0, Label);
     for (int i = 1; i <= count; ++i)
         SetTextOptionAt(Section(QStringLiteral("_Password CatDefault ") + QString::number(i)),
-                        ui_.ListCatDefaut->item(i - 1)->text(), 0, Label);
+            ui_.ListCatDefaut->item(i - 1)->text(), 0, Label);
     for (const CheckOption& option : CheckOptions) {
         QCheckBox* box = ui_.*option.box;
         SetValueOptionAt(Section(QLatin1String(option.key)), CheckValue(box), 0, Label);

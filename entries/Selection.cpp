@@ -225,18 +225,18 @@ void Selection::FillInformationPage(TreeNode* node)
             const QString field = TagField(create->Tag(), i);
             SetControlTag(ui_.LabelDate[i], field);
             const QDateTime moment = ReadDateTimeTag(field);
-            ui_.LabelDate[i]->setText(moment.isValid() ? system.Locale().toString(moment.date(), system.LongDateFormat())
-                                                             + QStringLiteral(", ")
-                                                             + moment.time().toString(QStringLiteral("HH:mm:ss"))
-                                                       : field);
+            ui_.LabelDate[i]->setText(moment.isValid()
+                    ? system.Locale().toString(moment.date(), system.LongDateFormat()) + QStringLiteral(", ")
+                        + moment.time().toString(QStringLiteral("HH:mm:ss"))
+                    : field);
         }
     }
     if (TreeNode* title = child("Title"))
         ui_.TextTitle->setText(title->Text().trimmed());
     if (TreeNode* user = child("User"))
         ui_.TextUser->setText(user->Text().trimmed());
-    TreeNode* custom =
-        Tree().NodeAt(store.FindChildWithTag(Tree(), node->Index(), QStringLiteral("Custom1"), QStringLiteral("1")));
+    TreeNode* custom
+        = Tree().NodeAt(store.FindChildWithTag(Tree(), node->Index(), QStringLiteral("Custom1"), QStringLiteral("1")));
     ui_.CheckLabel[0]->setChecked(custom != nullptr);
     ui_.TextCustom[0]->setEnabled(custom != nullptr);
     ui_.TextCustom[0]->setText(custom ? custom->Text().trimmed() : QString());
@@ -310,8 +310,8 @@ void Selection::EnableFromSelectedNode()
         SetButton(tree, "Import", folderLike);
 
         const bool entry = kind == NodeKind::Entry;
-        const bool holdsEntries = node && !root
-                                  && (kind == NodeKind::Root || kind == NodeKind::Category || kind == NodeKind::Detail);
+        const bool holdsEntries
+            = node && !root && (kind == NodeKind::Root || kind == NodeKind::Category || kind == NodeKind::Detail);
         KeyToolBar* pass = ui_.ToolbarPassCode;
         SetButton(pass, "Add", holdsEntries);
         SetButton(pass, "Change", entry);

@@ -8,7 +8,8 @@ namespace {
 
 bool IsPair(const QString& image, QLatin1String kind)
 {
-    return image == kind || (image.size() == kind.size() + 3 && image.startsWith(kind) && image.endsWith(QLatin1String("Not")));
+    return image == kind
+        || (image.size() == kind.size() + 3 && image.startsWith(kind) && image.endsWith(QLatin1String("Not")));
 }
 
 } // namespace
@@ -48,9 +49,15 @@ NodeKind KindOf(const TreeNode* node)
 QString SelectedImageFor(const QString& image)
 {
     static const QLatin1String twoStates[] = {
-        QLatin1String("RootNot"),  QLatin1String("DirNot"),      QLatin1String("PasswordNot"),
-        QLatin1String("PasswordWebNot"), QLatin1String("TrashNot"), QLatin1String("TrashKeyNot"),
-        QLatin1String("OptionNot"), QLatin1String("StatNot"),    QLatin1String("InfoNot"),
+        QLatin1String("RootNot"),
+        QLatin1String("DirNot"),
+        QLatin1String("PasswordNot"),
+        QLatin1String("PasswordWebNot"),
+        QLatin1String("TrashNot"),
+        QLatin1String("TrashKeyNot"),
+        QLatin1String("OptionNot"),
+        QLatin1String("StatNot"),
+        QLatin1String("InfoNot"),
     };
     bool strip = image.contains(QLatin1String("Dir"));
     for (QLatin1String key : twoStates)

@@ -10,15 +10,15 @@ namespace keyholm {
 class TreeNode;
 
 enum class NodeKind {
-    None,     // no node
-    Root,     // "Root"/"RootNot"
-    Info,     // the information node
-    Stat,     // the statistics node
-    Option,   // the options node
-    Trash,    // "Trash", "TrashKey" and their "Not" twins
+    None, // no node
+    Root, // "Root"/"RootNot"
+    Info, // the information node
+    Stat, // the statistics node
+    Option, // the options node
+    Trash, // "Trash", "TrashKey" and their "Not" twins
     Category, // every key beginning with "Dir"
-    Entry,    // "Password", "PasswordWeb" and their "Not" twins
-    Detail,   // entry and database details, note lines
+    Entry, // "Password", "PasswordWeb" and their "Not" twins
+    Detail, // entry and database details, note lines
 };
 
 // The kind of an image key (the selected-image key works as well).

@@ -27,8 +27,8 @@ QDateTime ReadDateTimeTag(const QString& text)
         return QDateTime(isoDate, QTime(0, 0));
     const SystemInfo& system = SystemInfo::Instance();
     const QLocale& locale = system.Locale();
-    for (const QString& format : {system.ShortDateFormat() + QStringLiteral(" HH:mm:ss"),
-                                  system.ShortDateFormat() + QStringLiteral(" HH:mm")}) {
+    for (const QString& format : { system.ShortDateFormat() + QStringLiteral(" HH:mm:ss"),
+             system.ShortDateFormat() + QStringLiteral(" HH:mm") }) {
         moment = locale.toDateTime(trimmed, format);
         if (moment.isValid())
             return moment;

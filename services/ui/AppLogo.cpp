@@ -47,7 +47,7 @@ QPixmap AppLogo(int side, qreal devicePixelRatio)
 QIcon AppIcon()
 {
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256})
+    for (int side : { 16, 24, 32, 48, 64, 128, 256 })
         icon.addPixmap(AppLogo(side));
     return icon;
 }

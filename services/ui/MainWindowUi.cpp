@@ -40,8 +40,7 @@ QString Indexed(const char* name, int index)
     return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
 }
 
-template <class T>
-T* Named(T* widget, const QString& name)
+template <class T> T* Named(T* widget, const QString& name)
 {
     widget->setObjectName(name);
     return widget;
@@ -128,7 +127,7 @@ void MainWindowUi::Setup(QMainWindow* window)
     MainSplitter->addWidget(PasswordTabView);
     MainSplitter->setStretchFactor(0, 0);
     MainSplitter->setStretchFactor(1, 1);
-    MainSplitter->setSizes({340, 700});
+    MainSplitter->setSizes({ 340, 700 });
     auto* central = Named(new QWidget(window), QStringLiteral("CentralArea"));
     auto* centralLayout = new QVBoxLayout(central);
     centralLayout->setContentsMargins(8, 8, 8, 6);
@@ -146,7 +145,7 @@ void MainWindowUi::SetupMenus()
     QMenuBar* bar = Window->menuBar();
     bar->setObjectName(QStringLiteral("MenuBar"));
     auto item = [](QMenu* menu, const char* name, const QString& text, const QString& icon = {},
-                   const QKeySequence& shortcut = {}) {
+                    const QKeySequence& shortcut = {}) {
         QAction* action = menu->addAction(text);
         action->setObjectName(QLatin1String(name));
         if (!icon.isEmpty())
@@ -157,16 +156,20 @@ void MainWindowUi::SetupMenus()
     };
 
     MenuBase = Named(bar->addMenu(QStringLiteral("&Fichier")), QStringLiteral("MenuBase"));
-    MenuBaseNew = item(MenuBase, "MenuBaseNew", QStringLiteral("&Nouvelle..."), QStringLiteral("new"), QKeySequence::New);
-    MenuBaseOpen = item(MenuBase, "MenuBaseOpen", QStringLiteral("&Ouvrir..."), QStringLiteral("open"), QKeySequence::Open);
+    MenuBaseNew
+        = item(MenuBase, "MenuBaseNew", QStringLiteral("&Nouvelle..."), QStringLiteral("new"), QKeySequence::New);
+    MenuBaseOpen
+        = item(MenuBase, "MenuBaseOpen", QStringLiteral("&Ouvrir..."), QStringLiteral("open"), QKeySequence::Open);
     MenuBaseClose = item(MenuBase, "MenuBaseClose", QStringLiteral("&Fermer"), QStringLiteral("close"),
-                         QKeySequence(Qt::CTRL | Qt::Key_W));
+        QKeySequence(Qt::CTRL | Qt::Key_W));
     MenuBase->addSeparator();
-    MenuBaseSave = item(MenuBase, "MenuBaseSave", QStringLiteral("&Sauver..."), QStringLiteral("save"), QKeySequence::Save);
+    MenuBaseSave
+        = item(MenuBase, "MenuBaseSave", QStringLiteral("&Sauver..."), QStringLiteral("save"), QKeySequence::Save);
     MenuBaseSaveUnder = item(MenuBase, "MenuBaseSaveUnder", QStringLiteral("S&auver sous..."), QStringLiteral("saveas"),
-                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     MenuBase->addSeparator();
-    MenuBasePassword = item(MenuBase, "MenuBasePassword", QStringLiteral("&Mot de passe..."), QStringLiteral("security"));
+    MenuBasePassword
+        = item(MenuBase, "MenuBasePassword", QStringLiteral("&Mot de passe..."), QStringLiteral("security"));
     MenuBaseOptions = item(MenuBase, "MenuBaseOptions", QStringLiteral("O&ptions..."), QStringLiteral("options"));
     MenuSeparateurAncienFichier = MenuBase->addSeparator();
     MenuSeparateurAncienFichier->setObjectName(QStringLiteral("MenuSeparateurAncienFichier"));
@@ -179,16 +182,18 @@ void MainWindowUi::SetupMenus()
     }
     MenuBase->addSeparator();
     MenuBaseExit = item(MenuBase, "MenuBaseExit", QStringLiteral("&Quitter"), QStringLiteral("exit"),
-                        QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QKeySequence(Qt::CTRL | Qt::Key_Q));
     MenuBaseExit->setMenuRole(QAction::QuitRole);
 
     MenuAide = Named(bar->addMenu(QStringLiteral("&Aide")), QStringLiteral("MenuAide"));
-    MenuAideAide = item(MenuAide, "MenuAideAide", QStringLiteral("&Information sur le logiciel..."), QStringLiteral("info"),
-                        QKeySequence::HelpContents);
-    MenuAideSitebWeb = item(MenuAide, "MenuAideSitebWeb", QStringLiteral("&Consultez le site Web..."), QStringLiteral("web"));
+    MenuAideAide = item(MenuAide, "MenuAideAide", QStringLiteral("&Information sur le logiciel..."),
+        QStringLiteral("info"), QKeySequence::HelpContents);
+    MenuAideSitebWeb
+        = item(MenuAide, "MenuAideSitebWeb", QStringLiteral("&Consultez le site Web..."), QStringLiteral("web"));
     MenuAideVote = item(MenuAide, "MenuAideVote", QStringLiteral("Commentaire et &Vote des utilisateurs..."));
     MenuAide->addSeparator();
-    MenuAideLog = item(MenuAide, "MenuAideLog", QStringLiteral("Affichage des &Traces logicielles..."), QStringLiteral("file"));
+    MenuAideLog
+        = item(MenuAide, "MenuAideLog", QStringLiteral("Affichage des &Traces logicielles..."), QStringLiteral("file"));
     MenuAide->addSeparator();
     MenuAideVersion = item(MenuAide, "MenuAideVersion", QStringLiteral("Vérifiez la &mise à jour du logiciel..."));
     MenuAideAchat = item(MenuAide, "MenuAideAchat", QStringLiteral("&Faire un don pour le logiciel via internet..."));
@@ -198,8 +203,8 @@ void MainWindowUi::SetupMenus()
 
     // Shown only as the trash's popup; not part of the menu bar.
     MenuCorbeille = Named(new QMenu(QStringLiteral("Corbeille"), Window), QStringLiteral("MenuCorbeille"));
-    MenuCorbeilleVider = item(MenuCorbeille, "MenuCorbeilleVider", QStringLiteral("Vider la Corbeille..."),
-                              QStringLiteral("purge"));
+    MenuCorbeilleVider
+        = item(MenuCorbeille, "MenuCorbeilleVider", QStringLiteral("Vider la Corbeille..."), QStringLiteral("purge"));
 }
 
 void MainWindowUi::SetupToolbars()
@@ -207,19 +212,19 @@ void MainWindowUi::SetupToolbars()
     tbToolBar = new KeyToolBar(QStringLiteral("tbToolBar"), Window);
     tbToolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     tbToolBar->AddButton(QStringLiteral("New"), ToolIcon(QStringLiteral("new")), QStringLiteral("Nouvelle"),
-                         QStringLiteral("Créer une nouvelle Base de mots de passe (Ctrl+N)"));
+        QStringLiteral("Créer une nouvelle Base de mots de passe (Ctrl+N)"));
     tbToolBar->AddButton(QStringLiteral("Open"), ToolIcon(QStringLiteral("open")), QStringLiteral("Ouvrir"),
-                         QStringLiteral("Ouvrir une Base de mots de passe (Ctrl+O)"));
+        QStringLiteral("Ouvrir une Base de mots de passe (Ctrl+O)"));
     tbToolBar->AddButton(QStringLiteral("Close"), ToolIcon(QStringLiteral("close")), QStringLiteral("Fermer"),
-                         QStringLiteral("Fermer la Base courante (Ctrl+W)"));
+        QStringLiteral("Fermer la Base courante (Ctrl+W)"));
     tbToolBar->addSeparator();
     tbToolBar->AddButton(QStringLiteral("Save"), ToolIcon(QStringLiteral("save")), QStringLiteral("Sauver"),
-                         QStringLiteral("Enregistrer la Base courante (Ctrl+S)"));
+        QStringLiteral("Enregistrer la Base courante (Ctrl+S)"));
     tbToolBar->AddButton(QStringLiteral("SaveUnder"), ToolIcon(QStringLiteral("saveas")), QStringLiteral("Sauver sous"),
-                         QStringLiteral("Enregistrer la Base sous un autre nom (Ctrl+Maj+S)"));
+        QStringLiteral("Enregistrer la Base sous un autre nom (Ctrl+Maj+S)"));
     tbToolBar->addSeparator();
-    tbToolBar->AddButton(QStringLiteral("Security"), ToolIcon(QStringLiteral("security")), QStringLiteral("Mot de passe"),
-                         QStringLiteral("Définir ou modifier le mot de passe de la Base"));
+    tbToolBar->AddButton(QStringLiteral("Security"), ToolIcon(QStringLiteral("security")),
+        QStringLiteral("Mot de passe"), QStringLiteral("Définir ou modifier le mot de passe de la Base"));
     tbToolBar->AddButtonMenu(QStringLiteral("Security"), QStringLiteral("Password"), QStringLiteral("&Suppression..."));
 
     // The unsaved-changes alert: two pictures in the same place, blinking
@@ -230,7 +235,7 @@ void MainWindowUi::SetupToolbars()
     auto* alert = Named(new QWidget(tbToolBar), QStringLiteral("AlertHolder"));
     alert->setFixedSize(26, 26);
     const QString alertTip = QStringLiteral("Base modifiée, pensez à la sauvegarde !");
-    const char* alertIcons[] = {"alert", "alertred"};
+    const char* alertIcons[] = { "alert", "alertred" };
     for (int i = 0; i < 2; ++i) {
         auto* picture = Named(new QLabel(alert), Indexed("PictureAlert", i));
         picture->setPixmap(ToolIcon(QLatin1String(alertIcons[i])).pixmap(QSize(24, 24)));
@@ -242,61 +247,61 @@ void MainWindowUi::SetupToolbars()
     }
     tbToolBar->addWidget(alert);
     tbToolBar->AddButton(QStringLiteral("Exit"), ToolIcon(QStringLiteral("exit")), QStringLiteral("Quitter"),
-                         QStringLiteral("Quitter Keyholm"));
+        QStringLiteral("Quitter Keyholm"));
     Window->addToolBar(Qt::TopToolBarArea, tbToolBar);
 
     ToolbarTree = new KeyToolBar(QStringLiteral("ToolbarTree"));
     ToolbarTree->setIconSize(QSize(18, 18));
     ToolbarTree->AddButton(QStringLiteral("Add"), ToolIcon(QStringLiteral("add")), QStringLiteral("Ajouter"),
-                           QStringLiteral("Ajouter une nouvelle Catégorie sous la sélection"));
-    ToolbarTree->AddButtonMenu(QStringLiteral("Add"), QStringLiteral("CatDefault"),
-                               QStringLiteral("&Ajout des Catégories par défaut..."));
+        QStringLiteral("Ajouter une nouvelle Catégorie sous la sélection"));
+    ToolbarTree->AddButtonMenu(
+        QStringLiteral("Add"), QStringLiteral("CatDefault"), QStringLiteral("&Ajout des Catégories par défaut..."));
     ToolbarTree->AddButton(QStringLiteral("Change"), ToolIcon(QStringLiteral("rename")), QStringLiteral("Modifier"),
-                           QStringLiteral("Modifier le label de la Catégorie sélectionnée"));
+        QStringLiteral("Modifier le label de la Catégorie sélectionnée"));
     ToolbarTree->AddButtonMenu(QStringLiteral("Change"), QStringLiteral("Icon"), QStringLiteral("Icone..."));
     ToolbarTree->AddButton(QStringLiteral("Delete"), ToolIcon(QStringLiteral("delete")), QStringLiteral("Supprimer"),
-                           QStringLiteral("Supprimer la catégorie sélectionnée"));
+        QStringLiteral("Supprimer la catégorie sélectionnée"));
     ToolbarTree->AddButton(QStringLiteral("Purge"), ToolIcon(QStringLiteral("purge")), QStringLiteral("Purger"),
-                           QStringLiteral("Purge des mots de passe de la Corbeille..."));
+        QStringLiteral("Purge des mots de passe de la Corbeille..."));
     ToolbarTree->AddButton(QStringLiteral("Search"), ToolIcon(QStringLiteral("search")), QStringLiteral("Rechercher"),
-                           QStringLiteral("Rechercher un label dans l'arborescence..."));
+        QStringLiteral("Rechercher un label dans l'arborescence..."));
     ToolbarTree->Button(QStringLiteral("Search"))->setShortcut(QKeySequence::Find);
     ToolbarTree->Button(QStringLiteral("Search"))->setShortcutContext(Qt::WindowShortcut);
     ToolbarTree->AddButton(QStringLiteral("Date"), ToolIcon(QStringLiteral("date")), QStringLiteral("Expirations"),
-                           QStringLiteral("Affiche les mots de passe arrivés à expiration..."));
+        QStringLiteral("Affiche les mots de passe arrivés à expiration..."));
     ToolbarTree->AddButtonMenu(QStringLiteral("Date"), QStringLiteral("Date"), QStringLiteral("&Toutes les dates..."));
     ToolbarTree->AddButton(QStringLiteral("Export"), ToolIcon(QStringLiteral("export")), QStringLiteral("Exporter"),
-                           QStringLiteral("Export et impression de la liste des mots de passe..."));
-    ToolbarTree->AddButtonMenu(QStringLiteral("Export"), QStringLiteral("ExportCat"),
-                               QStringLiteral("depuis la &Catégorie sélectionnée..."));
+        QStringLiteral("Export et impression de la liste des mots de passe..."));
+    ToolbarTree->AddButtonMenu(
+        QStringLiteral("Export"), QStringLiteral("ExportCat"), QStringLiteral("depuis la &Catégorie sélectionnée..."));
     ToolbarTree->AddButton(QStringLiteral("Import"), ToolIcon(QStringLiteral("import")), QStringLiteral("Importer"),
-                           QStringLiteral("Importation d'une liste de mots de passe..."));
-    ToolbarTree->AddButtonMenu(QStringLiteral("Import"), QStringLiteral("ImportCat"),
-                               QStringLiteral("dans la &Catégorie sélectionnée"));
+        QStringLiteral("Importation d'une liste de mots de passe..."));
+    ToolbarTree->AddButtonMenu(
+        QStringLiteral("Import"), QStringLiteral("ImportCat"), QStringLiteral("dans la &Catégorie sélectionnée"));
     ToolbarTree->AddButton(QStringLiteral("Clipboard"), ToolIcon(QStringLiteral("clipboard")),
-                           QStringLiteral("Presse-papiers"), QStringLiteral("Affichage du Presse-Papiers Windows"));
+        QStringLiteral("Presse-papiers"), QStringLiteral("Affichage du Presse-Papiers Windows"));
 
     ToolbarPassCode = new KeyToolBar(QStringLiteral("ToolbarPassCode"));
     ToolbarPassCode->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     ToolbarPassCode->setIconSize(QSize(20, 20));
     ToolbarPassCode->AddButton(QStringLiteral("Add"), ToolIcon(QStringLiteral("entryadd")), QStringLiteral("Ajouter"),
-                               QStringLiteral("Ajouter du nouveau mot de passe"));
+        QStringLiteral("Ajouter du nouveau mot de passe"));
     ToolbarPassCode->AddButton(QStringLiteral("Change"), ToolIcon(QStringLiteral("entrychange")),
-                               QStringLiteral("Modifier"), QStringLiteral("Modifier le mot de passe sélectionné"));
+        QStringLiteral("Modifier"), QStringLiteral("Modifier le mot de passe sélectionné"));
     ToolbarPassCode->AddButton(QStringLiteral("Delete"), ToolIcon(QStringLiteral("entrydelete")),
-                               QStringLiteral("Supprimer"), QStringLiteral("Supprimer le mot de passe sélectionné"));
+        QStringLiteral("Supprimer"), QStringLiteral("Supprimer le mot de passe sélectionné"));
     ToolbarPassCode->addSeparator();
     ToolbarPassCode->AddButton(QStringLiteral("Initfield"), ToolIcon(QStringLiteral("clear")), QStringLiteral("Vider"),
-                               QStringLiteral("Initialisation de tous les champs de saisie"));
+        QStringLiteral("Initialisation de tous les champs de saisie"));
 
     ToolbarNote = new KeyToolBar(QStringLiteral("ToolbarNote"));
     ToolbarNote->setIconSize(QSize(18, 18));
     ToolbarNote->AddButton(QStringLiteral("open"), ToolIcon(QStringLiteral("fileload")), QStringLiteral("Fichier"),
-                           QStringLiteral("Insère le contenu d'un fichier..."));
+        QStringLiteral("Insère le contenu d'un fichier..."));
     ToolbarNote->AddButton(QStringLiteral("calendar"), ToolIcon(QStringLiteral("calendar")), QStringLiteral("Date"),
-                           QStringLiteral("Ajoute la date au point de saisie"));
+        QStringLiteral("Ajoute la date au point de saisie"));
     ToolbarNote->AddButton(QStringLiteral("time"), ToolIcon(QStringLiteral("time")), QStringLiteral("Heure"),
-                           QStringLiteral("Ajoute l'heure au point de saisie"));
+        QStringLiteral("Ajoute l'heure au point de saisie"));
 }
 
 void MainWindowUi::SetupTree()
@@ -355,8 +360,8 @@ void MainWindowUi::SetupPages()
     static_cast<QLabel*>(PictureTab[0])->setAlignment(Qt::AlignCenter);
     welcomeLayout->addWidget(PictureTab[0]);
 
-    QWidget* pages[DetailPageCount] = {welcome, SetupEntryPage(), SetupAboutPage(), SetupStatPage(),
-                                       SetupOptionPage(), SetupTrashPage(), SetupInfoPage(), nullptr};
+    QWidget* pages[DetailPageCount] = { welcome, SetupEntryPage(), SetupAboutPage(), SetupStatPage(), SetupOptionPage(),
+        SetupTrashPage(), SetupInfoPage(), nullptr };
     WebBrowserHelp = Named(new QTextBrowser, QStringLiteral("WebBrowserHelp"));
     WebBrowserHelp->setOpenExternalLinks(true);
     auto* help = new QWidget;
@@ -414,31 +419,32 @@ QWidget* MainWindowUi::SetupEntryPage()
     LabelPassword[5]->setBuddy(TextPasswordNote);
 
     CommandColor = FieldButton(tab, QStringLiteral("CommandColor"), QString(),
-                               QStringLiteral("Choix d'une couleur de fond sur le Titre dans l'arborescence..."));
+        QStringLiteral("Choix d'une couleur de fond sur le Titre dans l'arborescence..."));
     CommandColor->setIcon(QIcon());
     CommandColor->setAutoRaise(false);
     CommandColor->setFixedSize(26, 26);
     CommandGenPeudo = FieldButton(tab, QStringLiteral("CommandGenPeudo"), QStringLiteral("nickname"),
-                                  QStringLiteral("Création aléatoire d'un Pseudo"));
+        QStringLiteral("Création aléatoire d'un Pseudo"));
     CommandCopyLogin = FieldButton(tab, QStringLiteral("CommandCopyLogin"), QStringLiteral("copy"),
-                                   QStringLiteral("Copie de l'Identifiant dans le Presse-Papiers"));
+        QStringLiteral("Copie de l'Identifiant dans le Presse-Papiers"));
     CommandGenPasswd = FieldButton(tab, QStringLiteral("CommandGenPasswd"), QStringLiteral("generate"),
-                                   QStringLiteral("Création aléatoire d'un mot de passe"));
+        QStringLiteral("Création aléatoire d'un mot de passe"));
     CommandCopyPassword = FieldButton(tab, QStringLiteral("CommandCopyPassword"), QStringLiteral("copy"),
-                                      QStringLiteral("Copie du Mot de Passe dans le Presse-Papiers"));
+        QStringLiteral("Copie du Mot de Passe dans le Presse-Papiers"));
     CommandWebHelp = FieldButton(tab, QStringLiteral("CommandWebHelp"), QStringLiteral("help"),
-                                 QStringLiteral("Information sur la création d'un lien web..."));
-    CommandGoWeb = FieldButton(tab, QStringLiteral("CommandGoWeb"), QStringLiteral("web"),
-                               QStringLiteral("Ouverture de la page web..."));
+        QStringLiteral("Information sur la création d'un lien web..."));
+    CommandGoWeb = FieldButton(
+        tab, QStringLiteral("CommandGoWeb"), QStringLiteral("web"), QStringLiteral("Ouverture de la page web..."));
     CommandSelectFile = FieldButton(tab, QStringLiteral("CommandSelectFile"), QStringLiteral("folder"),
-                                    QStringLiteral("Sélection d'un fichier sur votre disque dur..."));
-    CommandOpenFile = FieldButton(tab, QStringLiteral("CommandOpenFile"), QStringLiteral("file"),
-                                  QStringLiteral("Ouverture du fichier..."));
+        QStringLiteral("Sélection d'un fichier sur votre disque dur..."));
+    CommandOpenFile = FieldButton(
+        tab, QStringLiteral("CommandOpenFile"), QStringLiteral("file"), QStringLiteral("Ouverture du fichier..."));
     OpenContentNote = FieldButton(tab, QStringLiteral("OpenContentNote"), QStringLiteral("fileload"),
-                                  QStringLiteral("Charge le contenu d'un fichier dans la zone Note"));
+        QStringLiteral("Charge le contenu d'un fichier dans la zone Note"));
     SaveContentNote = FieldButton(tab, QStringLiteral("SaveContentNote"), QStringLiteral("filesave"),
-                                  QStringLiteral("Sauve le contenu de la Note dans un fichier"));
-    for (QToolButton* button : {CommandCopyLogin, CommandCopyPassword, CommandGoWeb, CommandOpenFile, SaveContentNote})
+        QStringLiteral("Sauve le contenu de la Note dans un fichier"));
+    for (QToolButton* button :
+        { CommandCopyLogin, CommandCopyPassword, CommandGoWeb, CommandOpenFile, SaveContentNote })
         button->setEnabled(false);
 
     LabelCustom[0] = Caption(tab, QStringLiteral("LabelCustom_0"), QString());
@@ -561,13 +567,13 @@ QWidget* MainWindowUi::SetupAboutPage()
         return button;
     };
     CommandWeb = webButton("CommandWeb", QStringLiteral("Page Web"), QStringLiteral("Accèdez à la page Web Keyholm..."),
-                           QStringLiteral("web"));
+        QStringLiteral("web"));
     CommandHisto = webButton("CommandHisto", QStringLiteral("Historique"),
-                             QStringLiteral("Affichez l'historique des versions du logiciel..."), QStringLiteral("time"));
-    CommandVote = webButton("CommandVote", QStringLiteral("Votre Avis"), QStringLiteral("Donnez votre avis par un vote..."),
-                            QStringLiteral("apply"));
+        QStringLiteral("Affichez l'historique des versions du logiciel..."), QStringLiteral("time"));
+    CommandVote = webButton("CommandVote", QStringLiteral("Votre Avis"),
+        QStringLiteral("Donnez votre avis par un vote..."), QStringLiteral("apply"));
     CommandDon = webButton("CommandDon", QStringLiteral("Faire un Don"),
-                           QStringLiteral("Encouragez l'auteur par un don via le site PayPal..."), QStringLiteral("info"));
+        QStringLiteral("Encouragez l'auteur par un don via le site PayPal..."), QStringLiteral("info"));
     buttons->addStretch(1);
     layout->addLayout(buttons);
     return page;
@@ -602,7 +608,7 @@ QWidget* MainWindowUi::SetupStatPage()
         LabelStat[i]->setBuddy(TextStat[i]);
     }
     int row = 0;
-    for (int i : {0, 1, 2}) {
+    for (int i : { 0, 1, 2 }) {
         grid->addWidget(LabelStat[i], row, 0);
         grid->addWidget(TextStat[i], row++, 1);
     }
@@ -643,17 +649,18 @@ QWidget* MainWindowUi::SetupOptionPage()
     };
     CheckHide = check("CheckHide", QStringLiteral("Cacher l'affichage du mot de passe à la sélection"), true);
     CheckOpen = check("CheckOpen", QStringLiteral("Ouvrir automatiquement la dernière Base consultée"), true);
-    CheckDateExpir =
-        check("CheckDateExpir", QStringLiteral("Afficher les dates d'expiration à l'ouverture d'une Base"), true);
+    CheckDateExpir
+        = check("CheckDateExpir", QStringLiteral("Afficher les dates d'expiration à l'ouverture d'une Base"), true);
     CheckInitFields = check("CheckInitFields",
-                            QStringLiteral("Initialiser les champs de saisie après chaque ajout d'un Mot de Passe"), true);
+        QStringLiteral("Initialiser les champs de saisie après chaque ajout d'un Mot de Passe"), true);
     CheckTrash = check("CheckTrash", QStringLiteral("Mettre à la Corbeille les Mots de Passe supprimés"), true);
     CheckAutoSave = check("CheckAutoSave",
-                          QStringLiteral("Enregistrer directement dans la Base : Ajout, Modification et Suppression"), true);
-    CheckDeleteDir = check("CheckDeleteDir", QStringLiteral("Autoriser la suppression d'une Catégorie non vide"), false);
+        QStringLiteral("Enregistrer directement dans la Base : Ajout, Modification et Suppression"), true);
+    CheckDeleteDir
+        = check("CheckDeleteDir", QStringLiteral("Autoriser la suppression d'une Catégorie non vide"), false);
     CheckSepCopy = check("CheckSepCopy", QStringLiteral("Caractère(s) de séparation du Copier Login+Password :"), true);
-    CheckAutoClose = check("CheckAutoClose",
-                           QStringLiteral("Fermeture automatique de la Base sur un temps de non utilisation :"), false);
+    CheckAutoClose = check(
+        "CheckAutoClose", QStringLiteral("Fermeture automatique de la Base sur un temps de non utilisation :"), false);
     CheckPurge = check("CheckPurge", QStringLiteral("Purger la Corbeille des Mots de Passe plus vieux de :"), true);
 
     TextSepCopy = Named(new QLineEdit(QStringLiteral("/"), options), QStringLiteral("TextSepCopy"));
@@ -675,14 +682,15 @@ QWidget* MainWindowUi::SetupOptionPage()
         box->setFocusPolicy(Qt::NoFocus);
         return box;
     };
-    SliderAutoClose = slider("SliderAutoClose", 45, 5,
-                             QStringLiteral("Nombre de minutes avant fermeture automatqiue de la Base courante"));
+    SliderAutoClose = slider(
+        "SliderAutoClose", 45, 5, QStringLiteral("Nombre de minutes avant fermeture automatqiue de la Base courante"));
     TextAutoClose = valueBox("TextAutoClose", QStringLiteral("5"));
     SliderPurge = slider("SliderPurge", 90, 3, QStringLiteral("Nombre de jours de conservation avant la suppression"));
     TextPurge = valueBox("TextPurge", QStringLiteral("3"));
 
     int row = 0;
-    for (QCheckBox* box : {CheckHide, CheckOpen, CheckDateExpir, CheckInitFields, CheckTrash, CheckAutoSave, CheckDeleteDir})
+    for (QCheckBox* box :
+        { CheckHide, CheckOpen, CheckDateExpir, CheckInitFields, CheckTrash, CheckAutoSave, CheckDeleteDir })
         optionLayout->addWidget(box, row++, 0, 1, 4);
     optionLayout->addWidget(CheckSepCopy, row, 0, 1, 2);
     optionLayout->addWidget(TextSepCopy, row++, 2, 1, 2, Qt::AlignLeft);
@@ -703,8 +711,8 @@ QWidget* MainWindowUi::SetupOptionPage()
     optionLayout->setRowStretch(row, 1);
     columns->addWidget(options, 3);
 
-    auto* categories =
-        Named(new QGroupBox(QStringLiteral("Catégories par défaut"), page), QStringLiteral("FrameCatDefaut"));
+    auto* categories
+        = Named(new QGroupBox(QStringLiteral("Catégories par défaut"), page), QStringLiteral("FrameCatDefaut"));
     auto* categoryLayout = new QVBoxLayout(categories);
     ListCatDefaut = Named(new QListWidget(categories), QStringLiteral("ListCatDefaut"));
     ListCatDefaut->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -712,9 +720,10 @@ QWidget* MainWindowUi::SetupOptionPage()
     categoryLayout->addWidget(ListCatDefaut, 1);
     auto* categoryButtons = new QHBoxLayout;
     CatDefautAdd = Named(new QPushButton(ToolIcon(QStringLiteral("add")), QStringLiteral("Ajouter..."), categories),
-                         QStringLiteral("CatDefautAdd"));
-    CatDefautDelete = Named(new QPushButton(ToolIcon(QStringLiteral("delete")), QStringLiteral("Supprimer"), categories),
-                            QStringLiteral("CatDefautDelete"));
+        QStringLiteral("CatDefautAdd"));
+    CatDefautDelete
+        = Named(new QPushButton(ToolIcon(QStringLiteral("delete")), QStringLiteral("Supprimer"), categories),
+            QStringLiteral("CatDefautDelete"));
     CatDefautDelete->setEnabled(false);
     categoryButtons->addWidget(CatDefautAdd);
     categoryButtons->addWidget(CatDefautDelete);
@@ -759,7 +768,7 @@ QWidget* MainWindowUi::SetupInfoPage()
     grid->setVerticalSpacing(7);
     grid->setColumnStretch(1, 1);
     int row = 0;
-    const QString dateCaptions[2] = {QStringLiteral("Création :"), QStringLiteral("Enregistrement :")};
+    const QString dateCaptions[2] = { QStringLiteral("Création :"), QStringLiteral("Enregistrement :") };
     for (int i = 0; i < 2; ++i) {
         grid->addWidget(Caption(page, Indexed("LabelDateCaption", i), dateCaptions[i]), row, 0);
         LabelDate[i] = Named(new QLabel(page), Indexed("LabelDate", i));
@@ -794,7 +803,7 @@ QWidget* MainWindowUi::SetupInfoPage()
     auto* bottom = new QHBoxLayout;
     bottom->addStretch(1);
     ApplyInfo = Named(new QPushButton(ToolIcon(QStringLiteral("apply")), QStringLiteral("Appliquer"), page),
-                      QStringLiteral("ApplyInfo"));
+        QStringLiteral("ApplyInfo"));
     ApplyInfo->setEnabled(false);
     bottom->addWidget(ApplyInfo);
     layout->addSpacing(6);

@@ -38,13 +38,13 @@ class KeyToolBar;
 // The pages of PasswordTabView.
 enum class DetailPage : int {
     Welcome = 0, // never shown once a page was chosen
-    Entry = 1,   // " Mot de Passe ": entries and categories
-    About = 2,   // " A propos de... ": the root
-    Stat = 3,    // " Quelques chiffres sur la Base "
-    Option = 4,  // " Choix de fonctionnement "
-    Trash = 5,   // " Corbeille de la Base des Mots de Passe "
-    Info = 6,    // " Informations et Propriétés "
-    Help = 7,    // " Information ": the help browser
+    Entry = 1, // " Mot de Passe ": entries and categories
+    About = 2, // " A propos de... ": the root
+    Stat = 3, // " Quelques chiffres sur la Base "
+    Option = 4, // " Choix de fonctionnement "
+    Trash = 5, // " Corbeille de la Base des Mots de Passe "
+    Info = 6, // " Informations et Propriétés "
+    Help = 7, // " Information ": the help browser
 };
 inline constexpr int DetailPageCount = 8;
 
@@ -83,7 +83,7 @@ public:
     QAction* MenuBasePassword = nullptr;
     QAction* MenuBaseOptions = nullptr;
     QAction* MenuSeparateurAncienFichier = nullptr;
-    std::array<QAction*, 5> MenuAncienFichier{}; // MenuAncienFichier1 .. 5
+    std::array<QAction*, 5> MenuAncienFichier {}; // MenuAncienFichier1 .. 5
     QAction* MenuBaseExit = nullptr;
 
     QMenu* MenuAide = nullptr;
@@ -99,11 +99,11 @@ public:
     QAction* MenuCorbeilleVider = nullptr;
 
     // ---- Toolbars (buttons known by key, see KeyToolBar) ------------------
-    KeyToolBar* tbToolBar = nullptr;       // Exit New Open Close Save SaveUnder Security(Password)
-    KeyToolBar* ToolbarTree = nullptr;     // Add(CatDefault) Change(Icon) Delete Purge Search Date(Date)
-                                           // Export(ExportCat) Import(ImportCat) Clipboard
+    KeyToolBar* tbToolBar = nullptr; // Exit New Open Close Save SaveUnder Security(Password)
+    KeyToolBar* ToolbarTree = nullptr; // Add(CatDefault) Change(Icon) Delete Purge Search Date(Date)
+                                       // Export(ExportCat) Import(ImportCat) Clipboard
     KeyToolBar* ToolbarPassCode = nullptr; // Add Change Delete Initfield
-    KeyToolBar* ToolbarNote = nullptr;     // open calendar time
+    KeyToolBar* ToolbarNote = nullptr; // open calendar time
 
     // ---- The tree -----------------------------------------------------------
     QSplitter* MainSplitter = nullptr;
@@ -115,15 +115,15 @@ public:
 
     // ---- Detail pages -------------------------------------------------------
     QTabWidget* PasswordTabView = nullptr;
-    std::array<QWidget*, DetailPageCount> Pages{};
-    std::array<QWidget*, 3> PictureTab{}; // page containers of pages 0, 1, 2
+    std::array<QWidget*, DetailPageCount> Pages {};
+    std::array<QWidget*, 3> PictureTab {}; // page containers of pages 0, 1, 2
 
     // Page 1: the entry.
-    std::array<QLabel*, 7> LabelPassword{};
-    std::array<QLineEdit*, 5> TextPassword{}; // TextPassword_0 .. _4
+    std::array<QLabel*, 7> LabelPassword {};
+    std::array<QLineEdit*, 5> TextPassword {}; // TextPassword_0 .. _4
     QPlainTextEdit* TextPasswordNote = nullptr; // TextPassword_5
-    std::array<QLabel*, 1> LabelCustom{};
-    std::array<QLineEdit*, 1> TextPerso{};
+    std::array<QLabel*, 1> LabelCustom {};
+    std::array<QLineEdit*, 1> TextPerso {};
     QCheckBox* CheckDate = nullptr;
     QDateEdit* DTPickerLimit = nullptr;
     QToolButton* CommandColor = nullptr;
@@ -149,8 +149,8 @@ public:
     QPushButton* CommandDon = nullptr;
 
     // Page 3: statistics.
-    std::array<QLabel*, 10> LabelStat{};
-    std::array<QLineEdit*, 9> TextStat{};
+    std::array<QLabel*, 10> LabelStat {};
+    std::array<QLineEdit*, 9> TextStat {};
 
     // Page 4: working options.
     QCheckBox* CheckHide = nullptr;
@@ -174,14 +174,14 @@ public:
 
     // Texts of the option and trash pages: 0 the trash explanation, 1 the
     // option page's note, 2 the trash page's hint.
-    std::array<QLabel*, 3> TextPasswordOption{};
+    std::array<QLabel*, 3> TextPasswordOption {};
 
     // Page 6: database information.
-    std::array<QLabel*, 2> LabelDate{}; // hidden values: the dates as text
+    std::array<QLabel*, 2> LabelDate {}; // hidden values: the dates as text
     QLineEdit* TextTitle = nullptr;
     QLineEdit* TextUser = nullptr;
-    std::array<QCheckBox*, 1> CheckLabel{};
-    std::array<QLineEdit*, 1> TextCustom{};
+    std::array<QCheckBox*, 1> CheckLabel {};
+    std::array<QLineEdit*, 1> TextCustom {};
     QPlainTextEdit* TextNote = nullptr;
     QPushButton* ApplyInfo = nullptr;
 
@@ -191,8 +191,8 @@ public:
     // ---- Status bar, alert, timers ----------------------------------------
     QStatusBar* theStatusBar = nullptr;
     QLabel* Msg = nullptr; // the panel "Msg"
-    std::array<QLabel*, 2> PictureAlert{};
-    QTimer* TimerAlert = nullptr;         // 1000 ms, the unsaved-changes alert
+    std::array<QLabel*, 2> PictureAlert {};
+    QTimer* TimerAlert = nullptr; // 1000 ms, the unsaved-changes alert
     QTimer* TimerDatabaseClose = nullptr; // 65535 ms, the automatic close
 
 private:

@@ -49,7 +49,7 @@ void Sheet(QPainter& p, const Pens& c, bool fold = true)
     p.drawPath(sheet);
     if (fold) {
         p.setBrush(Qt::NoBrush);
-        p.drawPolyline(QPolygonF({QPointF(14, 3), QPointF(14, 8), QPointF(19, 8)}));
+        p.drawPolyline(QPolygonF({ QPointF(14, 3), QPointF(14, 8), QPointF(19, 8) }));
     }
 }
 
@@ -93,7 +93,7 @@ void Bin(QPainter& p, const Pens& c)
     body.lineTo(18, 7);
     p.drawPath(body);
     p.drawLine(QPointF(4, 7), QPointF(20, 7));
-    p.drawPolyline(QPolygonF({QPointF(9.5, 7), QPointF(9.5, 4), QPointF(14.5, 4), QPointF(14.5, 7)}));
+    p.drawPolyline(QPolygonF({ QPointF(9.5, 7), QPointF(9.5, 4), QPointF(14.5, 4), QPointF(14.5, 7) }));
     p.drawLine(QPointF(10, 10.5), QPointF(10.4, 17.5));
     p.drawLine(QPointF(14, 10.5), QPointF(13.6, 17.5));
 }
@@ -172,7 +172,7 @@ void Calendar(QPainter& p, const Pens& c)
             p.drawRect(QRectF(6.5 + col * 4, 12 + row * 4, 2.2, 2.2));
 }
 
-void Globe(QPainter& p, const Pens& c, QPointF centre = {12, 12}, qreal r = 8.5)
+void Globe(QPainter& p, const Pens& c, QPointF centre = { 12, 12 }, qreal r = 8.5)
 {
     p.setPen(Line(c.ink));
     p.setBrush(c.paper);
@@ -274,214 +274,218 @@ void Alert(QPainter& p, const Pens& c)
 const std::map<QString, Glyph>& Glyphs()
 {
     static const std::map<QString, Glyph> glyphs = {
-        {QStringLiteral("new"),
-         [](QPainter& p, const Pens& c) {
-             Sheet(p, c);
-             Badge(p, c.accent, {17, 17});
-             Plus(p, c.paper, {17, 17}, 2.6);
-         }},
-        {QStringLiteral("open"),
-         [](QPainter& p, const Pens& c) {
-             Folder(p, c);
-             QPainterPath flap;
-             flap.moveTo(2.5, 19.5);
-             flap.lineTo(6, 11.5);
-             flap.lineTo(22.5, 11.5);
-             flap.lineTo(19.5, 19.5);
-             flap.closeSubpath();
-             p.setBrush(c.accent);
-             p.drawPath(flap);
-         }},
-        {QStringLiteral("close"),
-         [](QPainter& p, const Pens& c) {
-             Sheet(p, c);
-             Badge(p, Red, {17, 17});
-             p.setPen(Line(c.paper, 2.0));
-             p.drawLine(QPointF(15, 15), QPointF(19, 19));
-             p.drawLine(QPointF(19, 15), QPointF(15, 19));
-         }},
-        {QStringLiteral("save"), [](QPainter& p, const Pens& c) { Floppy(p, c); }},
-        {QStringLiteral("saveas"),
-         [](QPainter& p, const Pens& c) {
-             p.save();
-             p.translate(-1.5, -1.5);
-             p.scale(0.85, 0.85);
-             Floppy(p, c);
-             p.restore();
-             Pencil(p, {c.ink, Amber, c.paper}, {3.5, 2.5});
-         }},
-        {QStringLiteral("security"), [](QPainter& p, const Pens& c) { Shield(p, c); }},
-        {QStringLiteral("exit"),
-         [](QPainter& p, const Pens& c) {
-             p.setPen(Line(c.ink));
-             p.setBrush(c.paper);
-             p.drawPolyline(QPolygonF({QPointF(14, 7), QPointF(14, 3.5), QPointF(4, 3.5), QPointF(4, 20.5),
-                                       QPointF(14, 20.5), QPointF(14, 17)}));
-             Arrow(p, c.accent, {9, 12}, {21, 12});
-         }},
-        {QStringLiteral("add"),
-         [](QPainter& p, const Pens& c) {
-             Folder(p, c);
-             Badge(p, c.accent, {17, 16});
-             Plus(p, c.paper, {17, 16}, 2.6);
-         }},
-        {QStringLiteral("rename"),
-         [](QPainter& p, const Pens& c) {
-             Folder(p, c);
-             Pencil(p, {c.ink, Amber, c.paper}, {3, -1});
-         }},
-        {QStringLiteral("delete"),
-         [](QPainter& p, const Pens& c) {
-             Folder(p, c);
-             Badge(p, Red, {17, 16});
-             p.setPen(Line(c.paper, 2.2));
-             p.drawLine(QPointF(14.4, 16), QPointF(19.6, 16));
-         }},
-        {QStringLiteral("purge"),
-         [](QPainter& p, const Pens& c) {
-             Bin(p, c);
-             Clock(p, c, {17.5, 17.5}, 4.6);
-         }},
-        {QStringLiteral("search"), [](QPainter& p, const Pens& c) { Magnifier(p, c); }},
-        {QStringLiteral("date"),
-         [](QPainter& p, const Pens& c) {
-             Calendar(p, {c.ink, Red, c.paper});
-         }},
-        {QStringLiteral("export"),
-         [](QPainter& p, const Pens& c) {
-             Sheet(p, c);
-             Arrow(p, c.accent, {9, 14}, {21.5, 14});
-         }},
-        {QStringLiteral("import"),
-         [](QPainter& p, const Pens& c) {
-             Sheet(p, c);
-             Arrow(p, c.accent, {2, 14}, {14, 14});
-         }},
-        {QStringLiteral("clipboard"),
-         [](QPainter& p, const Pens& c) {
-             p.setPen(Line(c.ink));
-             p.setBrush(c.paper);
-             p.drawRoundedRect(QRectF(5, 4.5, 14, 17), 2, 2);
-             p.setBrush(c.accent);
-             p.drawRoundedRect(QRectF(8.5, 2.5, 7, 4), 1.2, 1.2);
-             p.setPen(Line(c.ink, 1.5));
-             p.drawLine(QPointF(8.5, 11), QPointF(15.5, 11));
-             p.drawLine(QPointF(8.5, 14.5), QPointF(15.5, 14.5));
-             p.drawLine(QPointF(8.5, 18), QPointF(13, 18));
-         }},
-        {QStringLiteral("entryadd"),
-         [](QPainter& p, const Pens& c) {
-             KeyShape(p, c.ink, 0.85, {0, -1});
-             Badge(p, Green, {17, 17});
-             Plus(p, c.paper, {17, 17}, 2.6);
-         }},
-        {QStringLiteral("entrychange"),
-         [](QPainter& p, const Pens& c) {
-             KeyShape(p, c.ink, 0.85, {0, -1});
-             Pencil(p, {c.ink, Amber, c.paper}, {3, 1});
-         }},
-        {QStringLiteral("entrydelete"),
-         [](QPainter& p, const Pens& c) {
-             KeyShape(p, c.ink, 0.85, {0, -1});
-             Badge(p, Red, {17, 17});
-             p.setPen(Line(c.paper, 2.2));
-             p.drawLine(QPointF(14.4, 17), QPointF(19.6, 17));
-         }},
-        {QStringLiteral("clear"),
-         [](QPainter& p, const Pens& c) {
-             QPainterPath eraser;
-             eraser.moveTo(13, 4);
-             eraser.lineTo(21, 12);
-             eraser.lineTo(13, 20);
-             eraser.lineTo(7, 20);
-             eraser.lineTo(3, 16);
-             eraser.closeSubpath();
-             p.setPen(Line(c.ink));
-             p.setBrush(c.paper);
-             p.drawPath(eraser);
-             QPainterPath tip;
-             tip.moveTo(13, 4);
-             tip.lineTo(21, 12);
-             tip.lineTo(16, 17);
-             tip.lineTo(8, 9);
-             tip.closeSubpath();
-             p.setBrush(c.accent);
-             p.drawPath(tip);
-             p.drawLine(QPointF(12, 21), QPointF(21, 21));
-         }},
-        {QStringLiteral("fileload"),
-         [](QPainter& p, const Pens& c) {
-             Sheet(p, c);
-             Arrow(p, c.accent, {12.5, 9}, {12.5, 18.5});
-         }},
-        {QStringLiteral("filesave"),
-         [](QPainter& p, const Pens& c) {
-             Sheet(p, c);
-             Arrow(p, c.accent, {12.5, 18.5}, {12.5, 9});
-         }},
-        {QStringLiteral("calendar"), [](QPainter& p, const Pens& c) { Calendar(p, c); }},
-        {QStringLiteral("time"), [](QPainter& p, const Pens& c) { Clock(p, c, {12, 12}, 8.5); }},
-        {QStringLiteral("copy"), [](QPainter& p, const Pens& c) { Copies(p, c); }},
-        {QStringLiteral("web"), [](QPainter& p, const Pens& c) { Globe(p, c); }},
-        {QStringLiteral("help"),
-         [](QPainter& p, const Pens& c) {
-             p.setPen(Line(c.ink));
-             p.setBrush(c.accent);
-             p.drawEllipse(QPointF(12, 12), 9, 9);
-             QFont font = p.font();
-             font.setPixelSize(13);
-             font.setBold(true);
-             p.setFont(font);
-             p.setPen(c.paper);
-             p.drawText(QRectF(3, 3, 18, 18), Qt::AlignCenter, QStringLiteral("?"));
-         }},
-        {QStringLiteral("info"),
-         [](QPainter& p, const Pens& c) {
-             p.setPen(Line(c.ink));
-             p.setBrush(c.accent);
-             p.drawEllipse(QPointF(12, 12), 9, 9);
-             p.setPen(Line(c.paper, 2.4));
-             p.drawLine(QPointF(12, 11), QPointF(12, 17));
-             p.drawPoint(QPointF(12, 7.3));
-         }},
-        {QStringLiteral("file"),
-         [](QPainter& p, const Pens& c) {
-             Sheet(p, c);
-             p.setPen(Line(c.accent, 1.5));
-             p.drawLine(QPointF(9, 12), QPointF(16, 12));
-             p.drawLine(QPointF(9, 15), QPointF(16, 15));
-             p.drawLine(QPointF(9, 18), QPointF(13.5, 18));
-         }},
-        {QStringLiteral("folder"), [](QPainter& p, const Pens& c) { Folder(p, c); }},
-        {QStringLiteral("generate"),
-         [](QPainter& p, const Pens& c) {
-             p.setPen(Line(c.ink));
-             p.setBrush(c.paper);
-             p.drawRoundedRect(QRectF(3.5, 3.5, 17, 17), 4, 4);
-             p.setPen(Qt::NoPen);
-             p.setBrush(c.accent);
-             for (const QPointF& dot : {QPointF(8, 8), QPointF(16, 8), QPointF(12, 12), QPointF(8, 16), QPointF(16, 16)})
-                 p.drawEllipse(dot, 1.7, 1.7);
-         }},
-        {QStringLiteral("nickname"), [](QPainter& p, const Pens& c) { Person(p, c); }},
-        {QStringLiteral("apply"),
-         [](QPainter& p, const Pens& c) {
-             p.setPen(Line(c.accent, 2.6));
-             p.drawPolyline(QPolygonF({QPointF(4.5, 12.5), QPointF(10, 18), QPointF(19.5, 6.5)}));
-             Q_UNUSED(c);
-         }},
-        {QStringLiteral("alert"), Alert},
-        {QStringLiteral("alertred"), Alert},
-        {QStringLiteral("options"),
-         [](QPainter& p, const Pens& c) {
-             p.setPen(Line(c.ink));
-             for (int i = 0; i < 3; ++i) {
-                 const qreal y = 6 + i * 6;
-                 p.drawLine(QPointF(3.5, y), QPointF(20.5, y));
-                 p.setBrush(i == 1 ? c.accent : c.paper);
-                 p.drawEllipse(QPointF(i == 1 ? 15 : 8.5, y), 2.3, 2.3);
-             }
-         }},
+        { QStringLiteral("new"),
+            [](QPainter& p, const Pens& c) {
+                Sheet(p, c);
+                Badge(p, c.accent, { 17, 17 });
+                Plus(p, c.paper, { 17, 17 }, 2.6);
+            } },
+        { QStringLiteral("open"),
+            [](QPainter& p, const Pens& c) {
+                Folder(p, c);
+                QPainterPath flap;
+                flap.moveTo(2.5, 19.5);
+                flap.lineTo(6, 11.5);
+                flap.lineTo(22.5, 11.5);
+                flap.lineTo(19.5, 19.5);
+                flap.closeSubpath();
+                p.setBrush(c.accent);
+                p.drawPath(flap);
+            } },
+        { QStringLiteral("close"),
+            [](QPainter& p, const Pens& c) {
+                Sheet(p, c);
+                Badge(p, Red, { 17, 17 });
+                p.setPen(Line(c.paper, 2.0));
+                p.drawLine(QPointF(15, 15), QPointF(19, 19));
+                p.drawLine(QPointF(19, 15), QPointF(15, 19));
+            } },
+        { QStringLiteral("save"), [](QPainter& p, const Pens& c) { Floppy(p, c); } },
+        { QStringLiteral("saveas"),
+            [](QPainter& p, const Pens& c) {
+                p.save();
+                p.translate(-1.5, -1.5);
+                p.scale(0.85, 0.85);
+                Floppy(p, c);
+                p.restore();
+                Pencil(p, { c.ink, Amber, c.paper }, { 3.5, 2.5 });
+            } },
+        { QStringLiteral("security"), [](QPainter& p, const Pens& c) { Shield(p, c); } },
+        { QStringLiteral("exit"),
+            [](QPainter& p, const Pens& c) {
+                p.setPen(Line(c.ink));
+                p.setBrush(c.paper);
+                p.drawPolyline(QPolygonF({ QPointF(14, 7), QPointF(14, 3.5), QPointF(4, 3.5), QPointF(4, 20.5),
+                    QPointF(14, 20.5), QPointF(14, 17) }));
+                Arrow(p, c.accent, { 9, 12 }, { 21, 12 });
+            } },
+        { QStringLiteral("add"),
+            [](QPainter& p, const Pens& c) {
+                Folder(p, c);
+                Badge(p, c.accent, { 17, 16 });
+                Plus(p, c.paper, { 17, 16 }, 2.6);
+            } },
+        { QStringLiteral("rename"),
+            [](QPainter& p, const Pens& c) {
+                Folder(p, c);
+                Pencil(p, { c.ink, Amber, c.paper }, { 3, -1 });
+            } },
+        { QStringLiteral("delete"),
+            [](QPainter& p, const Pens& c) {
+                Folder(p, c);
+                Badge(p, Red, { 17, 16 });
+                p.setPen(Line(c.paper, 2.2));
+                p.drawLine(QPointF(14.4, 16), QPointF(19.6, 16));
+            } },
+        { QStringLiteral("purge"),
+            [](QPainter& p, const Pens& c) {
+                Bin(p, c);
+                Clock(p, c, { 17.5, 17.5 }, 4.6);
+            } },
+        { QStringLiteral("search"), [](QPainter& p, const Pens& c) { Magnifier(p, c); } },
+        { QStringLiteral("date"),
+            [](QPainter& p, const Pens& c) {
+                Calendar(p, { c.ink, Red, c.paper });
+            } },
+        { QStringLiteral("export"),
+            [](QPainter& p, const Pens& c) {
+                Sheet(p, c);
+                Arrow(p, c.accent, { 9, 14 }, { 21.5, 14 });
+            } },
+        { QStringLiteral("import"),
+            [](QPainter& p, const Pens& c) {
+                Sheet(p, c);
+                Arrow(p, c.accent, { 2, 14 }, { 14, 14 });
+            } },
+        { QStringLiteral("clipboard"),
+            [](QPainter& p, const Pens& c) {
+                p.setPen(Line(c.ink));
+                p.setBrush(c.paper);
+                p.drawRoundedRect(QRectF(5, 4.5, 14, 17), 2, 2);
+                p.setBrush(c.accent);
+                p.drawRoundedRect(QRectF(8.5, 2.5, 7, 4), 1.2, 1.2);
+                p.setPen(Line(c.ink, 1.5));
+                p.drawLine(QPointF(8.5, 11), QPointF(15.5, 11));
+                p.drawLine(QPointF(8.5, 14.5), QPointF(15.5, 14.5));
+                p.drawLine(QPointF(8.5, 18), QPointF(13, 18));
+            } },
+        { QStringLiteral("entryadd"),
+            [](QPainter& p, const Pens& c) {
+                KeyShape(p, c.ink, 0.85, { 0, -1 });
+                Badge(p, Green, { 17, 17 });
+                Plus(p, c.paper, { 17, 17 }, 2.6);
+            } },
+        { QStringLiteral("entrychange"),
+            [](QPainter& p, const Pens& c) {
+                KeyShape(p, c.ink, 0.85, { 0, -1 });
+                Pencil(p, { c.ink, Amber, c.paper }, { 3, 1 });
+            } },
+        { QStringLiteral("entrydelete"),
+            [](QPainter& p, const Pens& c) {
+                KeyShape(p, c.ink, 0.85, { 0, -1 });
+                Badge(p, Red, { 17, 17 });
+                p.setPen(Line(c.paper, 2.2));
+                p.drawLine(QPointF(14.4, 17), QPointF(19.6, 17));
+            } },
+        { QStringLiteral("clear"),
+            [](QPainter& p, const Pens& c) {
+                QPainterPath eraser;
+                eraser.moveTo(13, 4);
+                eraser.lineTo(21, 12);
+                eraser.lineTo(13, 20);
+                eraser.lineTo(7, 20);
+                eraser.lineTo(3, 16);
+                eraser.closeSubpath();
+                p.setPen(Line(c.ink));
+                p.setBrush(c.paper);
+                p.drawPath(eraser);
+                QPainterPath tip;
+                tip.moveTo(13, 4);
+                tip.lineTo(21, 12);
+                tip.lineTo(16, 17);
+                tip.lineTo(8, 9);
+                tip.closeSubpath();
+                p.setBrush(c.accent);
+                p.drawPath(tip);
+                p.drawLine(QPointF(12, 21), QPointF(21, 21));
+            } },
+        { QStringLiteral("fileload"),
+            [](QPainter& p, const Pens& c) {
+                Sheet(p, c);
+                Arrow(p, c.accent, { 12.5, 9 }, { 12.5, 18.5 });
+            } },
+        { QStringLiteral("filesave"),
+            [](QPainter& p, const Pens& c) {
+                Sheet(p, c);
+                Arrow(p, c.accent, { 12.5, 18.5 }, { 12.5, 9 });
+            } },
+        { QStringLiteral("calendar"), [](QPainter& p, const Pens& c) { Calendar(p, c); } },
+        { QStringLiteral("time"),
+            [](QPainter& p, const Pens& c) {
+                Clock(p, c, { 12, 12 }, 8.5);
+            } },
+        { QStringLiteral("copy"), [](QPainter& p, const Pens& c) { Copies(p, c); } },
+        { QStringLiteral("web"), [](QPainter& p, const Pens& c) { Globe(p, c); } },
+        { QStringLiteral("help"),
+            [](QPainter& p, const Pens& c) {
+                p.setPen(Line(c.ink));
+                p.setBrush(c.accent);
+                p.drawEllipse(QPointF(12, 12), 9, 9);
+                QFont font = p.font();
+                font.setPixelSize(13);
+                font.setBold(true);
+                p.setFont(font);
+                p.setPen(c.paper);
+                p.drawText(QRectF(3, 3, 18, 18), Qt::AlignCenter, QStringLiteral("?"));
+            } },
+        { QStringLiteral("info"),
+            [](QPainter& p, const Pens& c) {
+                p.setPen(Line(c.ink));
+                p.setBrush(c.accent);
+                p.drawEllipse(QPointF(12, 12), 9, 9);
+                p.setPen(Line(c.paper, 2.4));
+                p.drawLine(QPointF(12, 11), QPointF(12, 17));
+                p.drawPoint(QPointF(12, 7.3));
+            } },
+        { QStringLiteral("file"),
+            [](QPainter& p, const Pens& c) {
+                Sheet(p, c);
+                p.setPen(Line(c.accent, 1.5));
+                p.drawLine(QPointF(9, 12), QPointF(16, 12));
+                p.drawLine(QPointF(9, 15), QPointF(16, 15));
+                p.drawLine(QPointF(9, 18), QPointF(13.5, 18));
+            } },
+        { QStringLiteral("folder"), [](QPainter& p, const Pens& c) { Folder(p, c); } },
+        { QStringLiteral("generate"),
+            [](QPainter& p, const Pens& c) {
+                p.setPen(Line(c.ink));
+                p.setBrush(c.paper);
+                p.drawRoundedRect(QRectF(3.5, 3.5, 17, 17), 4, 4);
+                p.setPen(Qt::NoPen);
+                p.setBrush(c.accent);
+                for (const QPointF& dot :
+                    { QPointF(8, 8), QPointF(16, 8), QPointF(12, 12), QPointF(8, 16), QPointF(16, 16) })
+                    p.drawEllipse(dot, 1.7, 1.7);
+            } },
+        { QStringLiteral("nickname"), [](QPainter& p, const Pens& c) { Person(p, c); } },
+        { QStringLiteral("apply"),
+            [](QPainter& p, const Pens& c) {
+                p.setPen(Line(c.accent, 2.6));
+                p.drawPolyline(QPolygonF({ QPointF(4.5, 12.5), QPointF(10, 18), QPointF(19.5, 6.5) }));
+                Q_UNUSED(c);
+            } },
+        { QStringLiteral("alert"), Alert },
+        { QStringLiteral("alertred"), Alert },
+        { QStringLiteral("options"),
+            [](QPainter& p, const Pens& c) {
+                p.setPen(Line(c.ink));
+                for (int i = 0; i < 3; ++i) {
+                    const qreal y = 6 + i * 6;
+                    p.drawLine(QPointF(3.5, y), QPointF(20.5, y));
+                    p.setBrush(i == 1 ? c.accent : c.paper);
+                    p.drawEllipse(QPointF(i == 1 ? 15 : 8.5, y), 2.3, 2.3);
+                }
+            } },
     };
     return glyphs;
 }
@@ -504,7 +508,7 @@ public:
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override
     {
-        Pens pens{Ink, accent_, Paper};
+        Pens pens { Ink, accent_, Paper };
         if (mode == QIcon::Disabled) {
             pens.ink = Greyed(Ink);
             pens.accent = Greyed(accent_);
@@ -565,10 +569,15 @@ private:
 QColor AccentOf(const QString& name)
 {
     static const std::map<QString, QColor> accents = {
-        {QStringLiteral("purge"), Red},        {QStringLiteral("security"), Green},
-        {QStringLiteral("alert"), Amber},      {QStringLiteral("alertred"), Red},      {QStringLiteral("generate"), Amber},
-        {QStringLiteral("apply"), Green},      {QStringLiteral("exit"), Red},
-        {QStringLiteral("clear"), Red},        {QStringLiteral("nickname"), Green},
+        { QStringLiteral("purge"), Red },
+        { QStringLiteral("security"), Green },
+        { QStringLiteral("alert"), Amber },
+        { QStringLiteral("alertred"), Red },
+        { QStringLiteral("generate"), Amber },
+        { QStringLiteral("apply"), Green },
+        { QStringLiteral("exit"), Red },
+        { QStringLiteral("clear"), Red },
+        { QStringLiteral("nickname"), Green },
     };
     auto found = accents.find(name);
     return found == accents.end() ? Blue : found->second;

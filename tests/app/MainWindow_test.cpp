@@ -46,19 +46,17 @@ TEST_F(MainWindowTest, IsCaptionedKeyholm)
 
 TEST_F(MainWindowTest, EveryNamedControlIsThere)
 {
-    QStringList names = {"tvTreeView", "PasswordTabView", "theStatusBar", "Msg", "PictureLogo", "TimerAlert",
-                         "TimerDatabaseClose", "lblTitle", "lblDescription", "TextInfoAppli", "CommandWeb",
-                         "CommandHisto", "CommandVote", "CommandDon", "PictureTab_1", "PictureTab_2", "TextPassword_5",
-                         "TextPerso_0", "LabelCustom_0", "CommandColor", "CheckDate", "DTPickerLimit",
-                         "CommandGenPasswd", "CommandGenPeudo", "CommandCopyLogin", "CommandCopyPassword",
-                         "CommandGoWeb", "CommandWebHelp", "CommandOpenFile", "CommandSelectFile", "OpenContentNote",
-                         "SaveContentNote", "ApplyInfo", "TextTitle", "TextUser", "CheckLabel_0", "TextCustom_0",
-                         "TextNote", "LabelDate_0", "LabelDate_1", "WebBrowserHelp", "CheckHide", "CheckOpen",
-                         "CheckDateExpir", "CheckInitFields", "CheckTrash", "CheckAutoSave", "CheckDeleteDir",
-                         "CheckSepCopy", "TextSepCopy", "CheckAutoClose", "SliderAutoClose", "TextAutoClose",
-                         "CheckPurge", "SliderPurge", "TextPurge", "ListCatDefaut", "CatDefautAdd", "CatDefautDelete",
-                         "MenuBase", "MenuAide", "MenuCorbeille", "tbToolBar", "ToolbarTree", "ToolbarPassCode",
-                         "ToolbarNote", "PictureAlert_0", "PictureAlert_1"};
+    QStringList names = { "tvTreeView", "PasswordTabView", "theStatusBar", "Msg", "PictureLogo", "TimerAlert",
+        "TimerDatabaseClose", "lblTitle", "lblDescription", "TextInfoAppli", "CommandWeb", "CommandHisto",
+        "CommandVote", "CommandDon", "PictureTab_1", "PictureTab_2", "TextPassword_5", "TextPerso_0", "LabelCustom_0",
+        "CommandColor", "CheckDate", "DTPickerLimit", "CommandGenPasswd", "CommandGenPeudo", "CommandCopyLogin",
+        "CommandCopyPassword", "CommandGoWeb", "CommandWebHelp", "CommandOpenFile", "CommandSelectFile",
+        "OpenContentNote", "SaveContentNote", "ApplyInfo", "TextTitle", "TextUser", "CheckLabel_0", "TextCustom_0",
+        "TextNote", "LabelDate_0", "LabelDate_1", "WebBrowserHelp", "CheckHide", "CheckOpen", "CheckDateExpir",
+        "CheckInitFields", "CheckTrash", "CheckAutoSave", "CheckDeleteDir", "CheckSepCopy", "TextSepCopy",
+        "CheckAutoClose", "SliderAutoClose", "TextAutoClose", "CheckPurge", "SliderPurge", "TextPurge", "ListCatDefaut",
+        "CatDefautAdd", "CatDefautDelete", "MenuBase", "MenuAide", "MenuCorbeille", "tbToolBar", "ToolbarTree",
+        "ToolbarPassCode", "ToolbarNote", "PictureAlert_0", "PictureAlert_1" };
     for (int i = 0; i < 7; ++i)
         names << QStringLiteral("LabelPassword_%1").arg(i);
     for (int i = 0; i < 5; ++i)
@@ -72,21 +70,21 @@ TEST_F(MainWindowTest, EveryNamedControlIsThere)
     for (const QString& name : names)
         EXPECT_NE(Window().findChild<QObject*>(name), nullptr) << qPrintable(name);
 
-    for (const char* name : {"MenuBaseNew", "MenuBaseOpen", "MenuBaseClose", "MenuBaseSave", "MenuBaseSaveUnder",
-                             "MenuBasePassword", "MenuBaseOptions", "MenuBaseExit", "MenuSeparateurAncienFichier",
-                             "MenuAncienFichier1", "MenuAncienFichier5", "MenuAideAide", "MenuAideSitebWeb",
-                             "MenuAideVote", "MenuAideLog", "MenuAideVersion", "MenuAideAchat", "MenuAideAbout",
-                             "MenuCorbeilleVider"})
+    for (const char* name : { "MenuBaseNew", "MenuBaseOpen", "MenuBaseClose", "MenuBaseSave", "MenuBaseSaveUnder",
+             "MenuBasePassword", "MenuBaseOptions", "MenuBaseExit", "MenuSeparateurAncienFichier", "MenuAncienFichier1",
+             "MenuAncienFichier5", "MenuAideAide", "MenuAideSitebWeb", "MenuAideVote", "MenuAideLog", "MenuAideVersion",
+             "MenuAideAchat", "MenuAideAbout", "MenuCorbeilleVider" })
         EXPECT_NE(Window().findChild<QAction*>(QLatin1String(name)), nullptr) << name;
 
-    EXPECT_EQ(Ui().tbToolBar->Keys(), (QStringList{"New", "Open", "Close", "Save", "SaveUnder", "Security", "Exit"}));
-    EXPECT_EQ(Ui().ToolbarTree->Keys(), (QStringList{"Add", "Change", "Delete", "Purge", "Search", "Date", "Export",
-                                                      "Import", "Clipboard"}));
-    EXPECT_EQ(Ui().ToolbarPassCode->Keys(), (QStringList{"Add", "Change", "Delete", "Initfield"}));
-    EXPECT_EQ(Ui().ToolbarNote->Keys(), (QStringList{"open", "calendar", "time"}));
+    EXPECT_EQ(
+        Ui().tbToolBar->Keys(), (QStringList { "New", "Open", "Close", "Save", "SaveUnder", "Security", "Exit" }));
+    EXPECT_EQ(Ui().ToolbarTree->Keys(),
+        (QStringList { "Add", "Change", "Delete", "Purge", "Search", "Date", "Export", "Import", "Clipboard" }));
+    EXPECT_EQ(Ui().ToolbarPassCode->Keys(), (QStringList { "Add", "Change", "Delete", "Initfield" }));
+    EXPECT_EQ(Ui().ToolbarNote->Keys(), (QStringList { "open", "calendar", "time" }));
     EXPECT_NE(Ui().tbToolBar->ButtonMenu("Security", "Password"), nullptr);
-    for (auto [button, item] : {std::pair{"Add", "CatDefault"}, {"Change", "Icon"}, {"Date", "Date"},
-                                {"Export", "ExportCat"}, {"Import", "ImportCat"}})
+    for (auto [button, item] : { std::pair { "Add", "CatDefault" }, { "Change", "Icon" }, { "Date", "Date" },
+             { "Export", "ExportCat" }, { "Import", "ImportCat" } })
         EXPECT_NE(Ui().ToolbarTree->ButtonMenu(button, item), nullptr) << item;
     EXPECT_EQ(Ui().ToolbarTree->Button("Add")->toolTip(), "Ajouter une nouvelle Catégorie sous la sélection");
     EXPECT_EQ(Ui().ToolbarPassCode->Button("Initfield")->toolTip(), "Initialisation de tous les champs de saisie");
@@ -118,10 +116,10 @@ TEST_F(MainWindowTest, FirstStartWithoutPreferencesShowsTheDefaults)
         QCheckBox* box;
         bool checked;
     };
-    for (const Default& option : {Default{Ui().CheckHide, true}, {Ui().CheckOpen, true}, {Ui().CheckDateExpir, true},
-                                  {Ui().CheckInitFields, true}, {Ui().CheckTrash, true}, {Ui().CheckAutoSave, true},
-                                  {Ui().CheckDeleteDir, false}, {Ui().CheckSepCopy, true},
-                                  {Ui().CheckAutoClose, false}, {Ui().CheckPurge, true}})
+    for (const Default& option : { Default { Ui().CheckHide, true }, { Ui().CheckOpen, true },
+             { Ui().CheckDateExpir, true }, { Ui().CheckInitFields, true }, { Ui().CheckTrash, true },
+             { Ui().CheckAutoSave, true }, { Ui().CheckDeleteDir, false }, { Ui().CheckSepCopy, true },
+             { Ui().CheckAutoClose, false }, { Ui().CheckPurge, true } })
         EXPECT_EQ(option.box->isChecked(), option.checked) << qPrintable(option.box->objectName());
     EXPECT_EQ(Ui().TextSepCopy->text(), "/");
     EXPECT_EQ(Ui().SliderAutoClose->value(), 5);
@@ -133,8 +131,8 @@ TEST_F(MainWindowTest, FirstStartWithoutPreferencesShowsTheDefaults)
     QStringList categories;
     for (int row = 0; row < Ui().ListCatDefaut->count(); ++row)
         categories << Ui().ListCatDefaut->item(row)->text();
-    EXPECT_EQ(categories,
-              (QStringList{"Finance", "Forum", "Internet", "Messagerie", "Réseau", "Service", "Windows"}));
+    EXPECT_EQ(
+        categories, (QStringList { "Finance", "Forum", "Internet", "Messagerie", "Réseau", "Service", "Windows" }));
 
     // The load also sets up the pages.
     EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::About));
@@ -190,7 +188,7 @@ TEST_F(MainWindowTest, DefaultCategoryLabelsAreAddedOnceAndRemovedOnYes)
         QString text;
         bool added;
     };
-    for (const Typed& typed : {Typed{"Forum", false}, {"forum", true}, {"   ", false}, {"Santé", true}}) {
+    for (const Typed& typed : { Typed { "Forum", false }, { "forum", true }, { "   ", false }, { "Santé", true } }) {
         ModalHelper modal;
         modal.Expect("Lib_SaisieDlg").Type("TextReponse", typed.text).Click("Oui");
         const int count = Ui().ListCatDefaut->count();

@@ -30,8 +30,8 @@ TEST_F(DatabaseTreeTest, NewDefaultTreeHasTheRootAndFourServiceNodesInOrder)
     EXPECT_EQ(root->Image(), "RootNot");
     EXPECT_EQ(root->SelectedImage(), "Root");
     EXPECT_TRUE(root->Sorted());
-    EXPECT_EQ(ChildTexts(root), (QStringList{" A propos de la Base", " Chiffres sur la Base",
-                                             " Choix de fonctionnement", " Corbeille"}));
+    EXPECT_EQ(ChildTexts(root),
+        (QStringList { " A propos de la Base", " Chiffres sur la Base", " Choix de fonctionnement", " Corbeille" }));
     TreeNode* info = root->Child(0);
     EXPECT_EQ(info->Image(), "InfoNot");
     ASSERT_EQ(info->ChildCount(), 2);
@@ -69,10 +69,8 @@ TEST_P(CheckDataTreeTest, FindsOrAddsEachServiceNodeOnce)
     Window().Database().CheckDataTree();
 
     EXPECT_EQ(Tree().TopLevelCount(), 1);
-    const QStringList kinds[] = {{"InfoNot", "Info"},
-                                 {"StatNot", "Stat"},
-                                 {"OptionNot", "Option"},
-                                 {"TrashNot", "Trash", "TrashKey", "TrashKeyNot"}};
+    const QStringList kinds[] = { { "InfoNot", "Info" }, { "StatNot", "Stat" }, { "OptionNot", "Option" },
+        { "TrashNot", "Trash", "TrashKey", "TrashKeyNot" } };
     for (const QStringList& images : kinds) {
         int found = 0;
         for (const TreeNode* child : root->Children())
@@ -93,17 +91,14 @@ TEST_P(CheckDataTreeTest, FindsOrAddsEachServiceNodeOnce)
         EXPECT_EQ(trash->Image(), "TrashKey");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    LoadedTrees, CheckDataTreeTest,
-    ::testing::Values(RepairCase{"NoServiceNode", {}, {}},
-                      RepairCase{"TextsWithoutTheirSpace",
-                                 {"InfoNot", "StatNot", "OptionNot", "TrashNot"},
-                                 {"A propos de la Base", "Chiffres sur la Base", "Choix de fonctionnement", "Corbeille"}},
-                      RepairCase{"TextsWithTheirSpace",
-                                 {"Info", "Stat", "Option", "Trash"},
-                                 {" A propos de la Base", " Chiffres", " Choix", " Corbeille"}},
-                      RepairCase{"TrashStoredFull", {"TrashKey"}, {"Corbeille"}},
-                      RepairCase{"TrashStoredFullNotSelected", {"InfoNot", "TrashKeyNot"}, {" A propos", " Corbeille"}}),
+INSTANTIATE_TEST_SUITE_P(LoadedTrees, CheckDataTreeTest,
+    ::testing::Values(RepairCase { "NoServiceNode", {}, {} },
+        RepairCase { "TextsWithoutTheirSpace", { "InfoNot", "StatNot", "OptionNot", "TrashNot" },
+            { "A propos de la Base", "Chiffres sur la Base", "Choix de fonctionnement", "Corbeille" } },
+        RepairCase { "TextsWithTheirSpace", { "Info", "Stat", "Option", "Trash" },
+            { " A propos de la Base", " Chiffres", " Choix", " Corbeille" } },
+        RepairCase { "TrashStoredFull", { "TrashKey" }, { "Corbeille" } },
+        RepairCase { "TrashStoredFullNotSelected", { "InfoNot", "TrashKeyNot" }, { " A propos", " Corbeille" } }),
     [](const ::testing::TestParamInfo<RepairCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DatabaseTreeTest, CheckDataTreeOnAnEmptyTreeBuildsRootAndServiceNodes)
@@ -111,8 +106,8 @@ TEST_F(DatabaseTreeTest, CheckDataTreeOnAnEmptyTreeBuildsRootAndServiceNodes)
     Window().Database().CheckDataTree();
     ASSERT_EQ(Tree().TopLevelCount(), 1);
     EXPECT_EQ(Tree().Root()->Key(), "Root");
-    EXPECT_EQ(ChildTexts(Tree().Root()), (QStringList{" A propos de la Base", " Chiffres sur la Base",
-                                                       " Choix de fonctionnement", " Corbeille"}));
+    EXPECT_EQ(ChildTexts(Tree().Root()),
+        (QStringList { " A propos de la Base", " Chiffres sur la Base", " Choix de fonctionnement", " Corbeille" }));
 }
 
 TEST_F(DatabaseTreeTest, KeyIconFollowsDirectEntriesOfPlainCategoriesOnly)
@@ -122,9 +117,9 @@ TEST_F(DatabaseTreeTest, KeyIconFollowsDirectEntriesOfPlainCategoriesOnly)
     TreeNode* custom = AddCategory(root, "Outils", "DirToolNot");
     TreeNode* outer = AddCategory(root, "Parent");
     TreeNode* inner = AddCategory(outer, "Enfant");
-    TreeNode* inPlain = AddEntry(plain, "Compte", {.login = "moi"});
-    AddEntry(custom, "Marteau", {.password = "clou"});
-    AddEntry(inner, "Profond", {.login = "x"});
+    TreeNode* inPlain = AddEntry(plain, "Compte", { .login = "moi" });
+    AddEntry(custom, "Marteau", { .password = "clou" });
+    AddEntry(inner, "Profond", { .login = "x" });
 
     // Clicking an entry marks its plain category; a chosen icon stays.
     Window().tvTreeView_NodeClick(inPlain);
@@ -154,7 +149,7 @@ TEST_F(DatabaseTreeTest, KeyIconOfTheTrash)
 {
     NewDatabase();
     TreeNode* trash = Tree().FindKey(State().TrashNodeKey());
-    TreeNode* binned = AddEntry(trash, "Ancien", {.login = "a"});
+    TreeNode* binned = AddEntry(trash, "Ancien", { .login = "a" });
     Window().tvTreeView_NodeClick(binned);
     EXPECT_EQ(trash->Image(), "TrashKeyNot");
     EXPECT_EQ(trash->SelectedImage(), "TrashKey");
@@ -198,7 +193,7 @@ TEST_F(DatabaseTreeTest, CurrentNodeForgetsANodeThatLeavesTheTree)
 {
     TreeNode* root = NewDatabase();
     TreeNode* category = AddCategory(root, "Banque");
-    TreeNode* entry = AddEntry(category, "Compte", {.login = "moi"});
+    TreeNode* entry = AddEntry(category, "Compte", { .login = "moi" });
     Window().tvTreeView_NodeClick(entry);
     ASSERT_EQ(State().CurrentNode(), entry);
     ASSERT_TRUE(TreeStore::Instance().DeleteNode(Tree(), category->Key()));

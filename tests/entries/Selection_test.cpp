@@ -45,16 +45,16 @@ TEST_F(SelectionTest, EntryFillsEveryFieldAndMasksThePasswordAsCheckHideSays)
 {
     const QDate expiry(2031, 5, 17);
     TreeNode* entry = AddEntry(category_, "Compte courant",
-                               {.login = "marie@example.org",
-                                .password = "s3c",
-                                .web = "https://banque.example/",
-                                .file = "/tmp/releve.pdf",
-                                .note = "ligne 1\nligne 2",
-                                .custom = "1234",
-                                .expiry = expiry});
+        { .login = "marie@example.org",
+            .password = "s3c",
+            .web = "https://banque.example/",
+            .file = "/tmp/releve.pdf",
+            .note = "ligne 1\nligne 2",
+            .custom = "1234",
+            .expiry = expiry });
     entry->SetBackColor(0x0000ff); // red, stored as 0x00BBGGRR
 
-    for (bool hide : {true, false}) {
+    for (bool hide : { true, false }) {
         Ui().CheckHide->setChecked(hide);
         Window().tvTreeView_NodeClick(entry);
         EXPECT_EQ(State().CurrentNode(), entry);
@@ -77,10 +77,10 @@ TEST_F(SelectionTest, EntryFillsEveryFieldAndMasksThePasswordAsCheckHideSays)
 
 TEST_F(SelectionTest, CategoryAfterAnEntryKeepsTheEntrysValuesAndShowsItsOwnDates)
 {
-    TreeNode* entry = AddEntry(category_, "Compte", {.login = "moi", .password = "pw"});
+    TreeNode* entry = AddEntry(category_, "Compte", { .login = "moi", .password = "pw" });
     TreeNode* other = AddCategory(root_, "Travail", "DirStarNot");
     other->SetTag(DateTimeTag(QDateTime(QDate(2020, 1, 2), QTime(10, 0))) + TagSeparator
-                  + DateTimeTag(QDateTime(QDate(2021, 3, 4), QTime(11, 0))));
+        + DateTimeTag(QDateTime(QDate(2021, 3, 4), QTime(11, 0))));
 
     Window().tvTreeView_NodeClick(entry);
     Window().tvTreeView_NodeClick(other);
@@ -99,8 +99,8 @@ TEST_F(SelectionTest, CategoryAfterAnEntryKeepsTheEntrysValuesAndShowsItsOwnDate
 
 TEST_F(SelectionTest, EntryWithoutDetailsShowsClearedFields)
 {
-    TreeNode* full =
-        AddEntry(category_, "Plein", {.login = "a", .password = "b", .web = "w", .expiry = QDate(2030, 1, 1)});
+    TreeNode* full
+        = AddEntry(category_, "Plein", { .login = "a", .password = "b", .web = "w", .expiry = QDate(2030, 1, 1) });
     TreeNode* bare = AddEntry(category_, "Vide", {});
     Window().tvTreeView_NodeClick(full);
     Window().tvTreeView_NodeClick(bare);
@@ -119,12 +119,9 @@ TEST_F(SelectionTest, EachKindShowsItsOwnPageAlone)
         TreeNode* node;
         DetailPage page;
     };
-    const PageCase cases[] = {{root_, DetailPage::About},
-                              {ServiceNode("InfoNot"), DetailPage::Info},
-                              {ServiceNode("StatNot"), DetailPage::Stat},
-                              {ServiceNode("OptionNot"), DetailPage::Option},
-                              {ServiceNode("TrashNot"), DetailPage::Trash},
-                              {category_, DetailPage::Entry}};
+    const PageCase cases[] = { { root_, DetailPage::About }, { ServiceNode("InfoNot"), DetailPage::Info },
+        { ServiceNode("StatNot"), DetailPage::Stat }, { ServiceNode("OptionNot"), DetailPage::Option },
+        { ServiceNode("TrashNot"), DetailPage::Trash }, { category_, DetailPage::Entry } };
     for (const PageCase& kind : cases) {
         ASSERT_NE(kind.node, nullptr) << int(kind.page);
         Window().tvTreeView_NodeClick(kind.node);
@@ -136,7 +133,7 @@ TEST_F(SelectionTest, EachKindShowsItsOwnPageAlone)
 
 TEST_F(SelectionTest, EnabledStatesForTheRootAndAnEntry)
 {
-    TreeNode* entry = AddEntry(category_, "Compte", {.login = "moi"});
+    TreeNode* entry = AddEntry(category_, "Compte", { .login = "moi" });
     KeyToolBar* tree = Ui().ToolbarTree;
     KeyToolBar* pass = Ui().ToolbarPassCode;
     QAction* icon = tree->ButtonMenu("Change", "Icon");
@@ -173,7 +170,7 @@ TEST_F(SelectionTest, EnabledStatesForTheRootAndAnEntry)
 
 TEST_F(SelectionTest, CategoriesWithInformationOrStatisticsIconsAreStillCategories)
 {
-    for (const char* image : {"DirInfoNot", "DirStatNot", "DirToolNot"}) {
+    for (const char* image : { "DirInfoNot", "DirStatNot", "DirToolNot" }) {
         TreeNode* category = AddCategory(root_, QLatin1String(image), QLatin1String(image));
         Window().tvTreeView_NodeClick(category);
         EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Entry)) << image;
@@ -186,7 +183,7 @@ TEST_F(SelectionTest, CategoriesWithInformationOrStatisticsIconsAreStillCategori
 
 TEST_F(SelectionTest, SelectedImageOfKindsWithoutTwoStatesIsTheirOwnKey)
 {
-    TreeNode* entry = AddEntry(category_, "Compte", {.note = "une note"});
+    TreeNode* entry = AddEntry(category_, "Compte", { .note = "une note" });
     TreeNode* note = Tree().NodeAt(TreeStore::Instance().FindChild(Tree(), entry->Index(), "Note"));
     ASSERT_NE(note, nullptr);
     note->SetSelectedImage(QString());
@@ -208,7 +205,7 @@ TEST_F(SelectionTest, SecondaryClickOnTheTrashPopsUpItsMenu)
     EXPECT_EQ(State().LastTreeButton(), 0);
     Ui().MenuCorbeille->hide();
 
-    AddEntry(trash, "Ancien", {.login = "a"});
+    AddEntry(trash, "Ancien", { .login = "a" });
     State().SetLastTreeButton(2);
     Window().tvTreeView_NodeClick(trash);
     EXPECT_TRUE(Ui().MenuCorbeilleVider->isEnabled());

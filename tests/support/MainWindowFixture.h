@@ -63,9 +63,9 @@ protected:
     };
     TreeNode* AddEntry(TreeNode* category, const QString& title, const EntryFields& fields, const QString& tag = {})
     {
-        TreeNode* entry = Add(category, title, fields.web.isEmpty() ? QStringLiteral("PasswordNot")
-                                                                    : QStringLiteral("PasswordWebNot"),
-                              tag.isEmpty() ? NowTag() + TagSeparator + NowTag() : tag);
+        TreeNode* entry = Add(category, title,
+            fields.web.isEmpty() ? QStringLiteral("PasswordNot") : QStringLiteral("PasswordWebNot"),
+            tag.isEmpty() ? NowTag() + TagSeparator + NowTag() : tag);
         auto detail = [&](const char* kind, const QString& text, const QString& value) {
             if (!value.isEmpty())
                 Add(entry, text, QLatin1String(kind), value);
