@@ -56,11 +56,16 @@ QString MainWindow::DecodeField(const QString& codedText)
     return keyholm::DecodeField(codedText, FixedKeyText);
 }
 
+void MainWindow::AttachTreeModel()
+{
+    // The Qt model of components/ui over state_.Tree() goes into treeModel_ and onto tvTreeView here.
+}
+
 void MainWindow::ConnectTree()
 {
-    // The tree's Qt model arrives with the tree's view support.
     QTreeView* view = ui_.tvTreeView;
     view->viewport()->installEventFilter(this);
+    AttachTreeModel();
     if (QItemSelectionModel* selection = view->selectionModel()) {
         connect(selection, &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
             if (selection_.Marking())

@@ -61,6 +61,7 @@ protected:
 private:
     void ConnectEvents();
     void ConnectTree();
+    void AttachTreeModel();
     void tbToolBar_ButtonClick(const QString& key);
     void TreeDelete_Triggered();
     void TreeRename_Triggered();
