@@ -44,7 +44,8 @@ std::mt19937& Generator()
 QString EnvironmentFolder(const char* name)
 {
     const QString value = qEnvironmentVariable(name).trimmed();
-    return value.isEmpty() ? QString() : FileTools::Instance().WithFolderSeparator(value);
+    // Absolute, because the start makes the program folder the current one.
+    return value.isEmpty() ? QString() : FileTools::Instance().WithFolderSeparator(QDir(value).absolutePath());
 }
 } // namespace
 

@@ -87,6 +87,15 @@ TEST_F(EnvironmentTest, DataFolderComesFromKeyholmHomeOrTheDocumentsFolder)
     EXPECT_TRUE(QFileInfo(BackupFolder()).isDir());
     EXPECT_TRUE(QFileInfo(TempFolder()).isDir());
 
+    // A relative KEYHOLM_HOME is taken from the current folder of the start.
+    const QString current = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(home_.path()));
+    qputenv("KEYHOLM_HOME", "portable/data");
+    PrepareFolders();
+    QDir::setCurrent(current);
+    EXPECT_EQ(DataFolder(), home_.path() + "/portable/data/");
+    EXPECT_TRUE(QFileInfo(DataFolder()).isDir());
+
     // Without KEYHOLM_HOME: the documents folder (of the test's own home) and "Keyholm".
     qunsetenv("KEYHOLM_HOME");
     PrepareFolders();
