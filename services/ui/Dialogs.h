@@ -126,4 +126,15 @@ PrinterChoice ChoosePrinter(const QString& title = {}, QPrinter* printer = nullp
 // Without one, the choice is only handed back.
 void SetChosenPrinterHandler(std::function<bool(const QString& printerName)> handler);
 
+// ---- Icon -----------------------------------------------------------------
+
+// Lets the user pick an icon of the image list in Lib_SelectIcon, each shown
+// with its label. A keyFilter keeps only the labelled images whose key
+// contains it (case-sensitive; "Dir": the category icons). The icon
+// whose key or label equals currentKey (ignoring case) is preselected. The
+// chosen icon's key when returnKey, else its label; empty when cancelled or
+// when the list holds no image. An empty title keeps the window's caption.
+QString ChooseIcon(const QString& prompt, const ImageListTreeView& images, const QString& title, bool boldPrompt,
+                   const QString& currentKey, const QString& keyFilter, bool returnKey);
+
 } // namespace keyholm

@@ -83,7 +83,7 @@ void IconDialog::AddIcon(const QString& key, const QString& text, const QIcon& i
 {
     auto* item = new QListWidgetItem(icon, text, listViewIcon_);
     item->setData(KeyRole, key);
-    item->setToolTip(text);
+    item->setToolTip(text.isEmpty() ? key : text);
 }
 
 bool IconDialog::SelectIcon(const QString& keyOrText)

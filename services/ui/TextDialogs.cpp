@@ -1,10 +1,12 @@
-// AskInput and AskChoice.
+// AskInput, AskChoice and ChooseIcon.
 
+#include "components/ui/ImageListTreeView.h"
 #include "services/MessagesDatabase.h"
 #include "services/TraceLog.h"
 #include "services/ui/ChoiceDialog.h"
 #include "services/ui/DialogSupport.h"
 #include "services/ui/Dialogs.h"
+#include "services/ui/IconDialog.h"
 #include "services/ui/InputDialog.h"
 
 #include <QApplication>
@@ -74,6 +76,39 @@ int AskChoice(const QString& prompt, const QString& option1, const QString& opti
             captions.append(option3);
         TraceLog(PromptOnOneLine(prompt),
                  captions.join(QStringLiteral(" / ")) + QStringLiteral(" : ") + QString::number(result));
+    } catch (const std::exception&) {
+        SetDefaultPointer();
+    }
+    return result;
+}
+
+QString ChooseIcon(const QString& prompt, const ImageListTreeView& images, const QString& title, bool boldPrompt,
+                   const QString& currentKey, const QString& keyFilter, bool returnKey)
+{
+    if (images.Keys().isEmpty())
+        return {};
+    QString result;
+    try {
+        QPointer<IconDialog> dialog = new IconDialog(QApplication::activeWindow());
+        if (!title.trimmed().isEmpty())
+            dialog->setWindowTitle(title);
+        dialog->SetPrompt(prompt, boldPrompt);
+        for (const QString& key : images.Keys()) {
+            const QString label = images.Label(key);
+            // A filter keeps the labelled pictures of its kind; the "Not" twins carry no label.
+            if (!keyFilter.isEmpty() && (!key.contains(keyFilter) || label.isEmpty()))
+                continue;
+            dialog->AddIcon(key, label, images.Icon(key));
+        }
+        dialog->SelectIcon(currentKey);
+
+        dialog->exec();
+        if (dialog) {
+            if (dialog->AnswerTag().toInt() == 1)
+                result = returnKey ? dialog->SelectedKey() : dialog->SelectedText();
+            delete dialog;
+        }
+        TraceLog(result, PromptOnOneLine(prompt));
     } catch (const std::exception&) {
         SetDefaultPointer();
     }
