@@ -1,0 +1,326 @@
+#include "components/ui/PasswordTreeModel.h"
+
+#include "components/ui/ImageListTreeView.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QMimeData>
+#include <QPointer>
+#include <QTreeView>
+
+namespace keyholm {
+namespace {
+const QString KeyMime = QStringLiteral("text/plain");
+
+// Node colours are 0x00BBGGRR.
+QColor ColorOf(qint32 value)
+{
+    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
+}
+} // namespace
+
+PasswordTreeModel::PasswordTreeModel(PasswordTree& tree, QObject* parent)
+    : QAbstractItemModel(parent)
+    , tree_(&tree)
+{
+    tree.AddObserver(this);
+}
+
+PasswordTreeModel::~PasswordTreeModel()
+{
+    if (tree_)
+        tree_->RemoveObserver(this);
+}
+
+TreeNode* PasswordTreeModel::NodeFromIndex(const QModelIndex& index) const
+{
+    if (!tree_ || !index.isValid() || index.model() != this)
+        return nullptr;
+    return static_cast<TreeNode*>(index.internalPointer());
+}
+
+QModelIndex PasswordTreeModel::IndexFromNode(const TreeNode* node) const
+{
+    if (!node || !tree_)
+        return QModelIndex();
+    return createIndex(node->Row(), 0, const_cast<TreeNode*>(node));
+}
+
+QModelIndex PasswordTreeModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (!tree_ || column != 0)
+        return QModelIndex();
+    const TreeNode* p = NodeFromIndex(parent);
+    if (parent.isValid() && !p)
+        return QModelIndex();
+    TreeNode* child = p ? p->Child(row) : tree_->TopLevel(row);
+    return child ? createIndex(row, 0, child) : QModelIndex();
+}
+
+QModelIndex PasswordTreeModel::parent(const QModelIndex& child) const
+{
+    const TreeNode* node = NodeFromIndex(child);
+    return node ? IndexFromNode(node->Parent()) : QModelIndex();
+}
+
+int PasswordTreeModel::rowCount(const QModelIndex& parent) const
+{
+    if (!tree_ || parent.column() > 0)
+        return 0;
+    if (!parent.isValid())
+        return tree_->TopLevelCount();
+    const TreeNode* node = NodeFromIndex(parent);
+    return node ? node->ChildCount() : 0;
+}
+
+int PasswordTreeModel::columnCount(const QModelIndex& parent) const
+{
+    Q_UNUSED(parent)
+    return 1;
+}
+
+bool PasswordTreeModel::hasChildren(const QModelIndex& parent) const
+{
+    return rowCount(parent) > 0;
+}
+
+QVariant PasswordTreeModel::data(const QModelIndex& index, int role) const
+{
+    const TreeNode* node = NodeFromIndex(index);
+    if (!node)
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return node->Text();
+    case Qt::DecorationRole:
+        return ImageListTreeView::Instance().NodeIcon(node->Image(), node->SelectedImage());
+    case Qt::BackgroundRole:
+        return node->BackColor() >= 0 ? QVariant(QBrush(ColorOf(node->BackColor()))) : QVariant();
+    case KeyRole:
+        return node->Key();
+    case ImageRole:
+        return node->Image();
+    case SelectedImageRole:
+        return node->SelectedImage();
+    case TagRole:
+        return node->Tag();
+    case IndexRole:
+        return node->Index();
+    case ExpandedRole:
+        return node->Expanded();
+    case SortedRole:
+        return node->Sorted();
+    default:
+        return QVariant();
+    }
+}
+
+bool PasswordTreeModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    TreeNode* node = NodeFromIndex(index);
+    if (!node)
+        return false;
+    if (role == ExpandedRole) {
+        node->SetExpanded(value.toBool());
+        return true;
+    }
+    if (role != Qt::EditRole || !canEdit_ || !canEdit_(node))
+        return false;
+    if (applyEdit_)
+        return applyEdit_(node, value.toString());
+    node->SetText(value.toString());
+    return true;
+}
+
+Qt::ItemFlags PasswordTreeModel::flags(const QModelIndex& index) const
+{
+    const TreeNode* node = NodeFromIndex(index);
+    if (!node)
+        return drop_ ? Qt::ItemIsDropEnabled : Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (canEdit_ && canEdit_(node))
+        f |= Qt::ItemIsEditable;
+    if (drop_)
+        f |= Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    return f;
+}
+
+QStringList PasswordTreeModel::mimeTypes() const
+{
+    return { KeyMime };
+}
+
+QMimeData* PasswordTreeModel::mimeData(const QModelIndexList& indexes) const
+{
+    const TreeNode* node = indexes.isEmpty() ? nullptr : NodeFromIndex(indexes.first());
+    if (!node)
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setText(node->Key());
+    return data;
+}
+
+bool PasswordTreeModel::dropMimeData(
+    const QMimeData* data, Qt::DropAction action, int row, int column, const QModelIndex& parent)
+{
+    Q_UNUSED(row)
+    Q_UNUSED(column)
+    // A drop between rows lands on their parent.
+    if (!drop_ || !data || !data->hasText() || action == Qt::IgnoreAction)
+        return false;
+    return drop_(data->text(), NodeFromIndex(parent));
+}
+
+Qt::DropActions PasswordTreeModel::supportedDragActions() const
+{
+    return drop_ ? Qt::MoveAction : Qt::IgnoreAction;
+}
+
+Qt::DropActions PasswordTreeModel::supportedDropActions() const
+{
+    return drop_ ? Qt::MoveAction : Qt::IgnoreAction;
+}
+
+void PasswordTreeModel::SetLabelEditing(
+    std::function<bool(const TreeNode*)> canEdit, std::function<bool(TreeNode*, const QString&)> apply)
+{
+    canEdit_ = std::move(canEdit);
+    applyEdit_ = std::move(apply);
+}
+
+void PasswordTreeModel::SetDropHandler(std::function<bool(const QString&, TreeNode*)> drop)
+{
+    drop_ = std::move(drop);
+}
+
+// --- Following the tree -------------------------------------------------------------
+
+void PasswordTreeModel::NodesAboutToBeInserted(TreeNode* parent, int first, int last)
+{
+    beginInsertRows(IndexFromNode(parent), first, last);
+}
+
+void PasswordTreeModel::NodesInserted(TreeNode* parent, int first, int last)
+{
+    Q_UNUSED(parent)
+    Q_UNUSED(first)
+    Q_UNUSED(last)
+    endInsertRows();
+}
+
+void PasswordTreeModel::NodesAboutToBeRemoved(TreeNode* parent, int first, int last)
+{
+    beginRemoveRows(IndexFromNode(parent), first, last);
+}
+
+void PasswordTreeModel::NodesRemoved(TreeNode* parent, int first, int last)
+{
+    Q_UNUSED(parent)
+    Q_UNUSED(first)
+    Q_UNUSED(last)
+    endRemoveRows();
+}
+
+void PasswordTreeModel::NodeAboutToBeMoved(
+    TreeNode* node, TreeNode* oldParent, int oldRow, TreeNode* newParent, int newRow)
+{
+    Q_UNUSED(node)
+    // Qt counts the destination among the rows as they are before the move.
+    const int destination = (oldParent == newParent && newRow > oldRow) ? newRow + 1 : newRow;
+    const bool moving = beginMoveRows(IndexFromNode(oldParent), oldRow, oldRow, IndexFromNode(newParent), destination);
+    Q_ASSERT(moving);
+    Q_UNUSED(moving)
+}
+
+void PasswordTreeModel::NodeMoved(TreeNode* node, TreeNode* oldParent, int oldRow, TreeNode* newParent, int newRow)
+{
+    Q_UNUSED(node)
+    Q_UNUSED(oldParent)
+    Q_UNUSED(oldRow)
+    Q_UNUSED(newParent)
+    Q_UNUSED(newRow)
+    endMoveRows();
+}
+
+void PasswordTreeModel::NodeChanged(TreeNode* node, unsigned changes)
+{
+    QList<int> roles;
+    if (changes & TextChange)
+        roles << Qt::DisplayRole << Qt::EditRole;
+    if (changes & (ImageChange | SelectedImageChange))
+        roles << Qt::DecorationRole << ImageRole << SelectedImageRole;
+    if (changes & BackColorChange)
+        roles << Qt::BackgroundRole;
+    if (changes & TagChange)
+        roles << TagRole;
+    if (changes & ExpandedChange)
+        roles << ExpandedRole;
+    if (changes & SortedChange)
+        roles << SortedRole;
+    const QModelIndex index = IndexFromNode(node);
+    Q_EMIT dataChanged(index, index, roles);
+    if (changes & ExpandedChange)
+        Q_EMIT ExpandedChanged(index, node->Expanded());
+}
+
+void PasswordTreeModel::TreeAboutToBeReset()
+{
+    beginResetModel();
+}
+
+void PasswordTreeModel::TreeReset()
+{
+    endResetModel();
+}
+
+void PasswordTreeModel::TreeDestroyed()
+{
+    beginResetModel();
+    tree_ = nullptr;
+    endResetModel();
+}
+
+// --- Expanded rows ------------------------------------------------------------------
+
+void PasswordTreeModel::ExpandInView(QTreeView* view, const TreeNode* from)
+{
+    if (!tree_)
+        return;
+    auto expand = [&](const TreeNode* n) {
+        if (n->Expanded())
+            view->setExpanded(IndexFromNode(n), true);
+    };
+    if (from) {
+        expand(from);
+        for (const TreeNode* n = tree_->Next(from, from); n; n = tree_->Next(n, from))
+            expand(n);
+    } else {
+        for (const TreeNode* n = tree_->TopLevel(0); n; n = tree_->Next(n))
+            expand(n);
+    }
+}
+
+void PasswordTreeModel::FollowExpanded(QTreeView* view)
+{
+    const QPointer<QTreeView> guard(view);
+    connect(this, &PasswordTreeModel::ExpandedChanged, view,
+        [guard](const QModelIndex& index, bool expanded) { guard->setExpanded(index, expanded); });
+    connect(view, &QTreeView::expanded, this, [this](const QModelIndex& index) {
+        if (TreeNode* node = NodeFromIndex(index))
+            node->SetExpanded(true);
+    });
+    connect(view, &QTreeView::collapsed, this, [this](const QModelIndex& index) {
+        if (TreeNode* node = NodeFromIndex(index))
+            node->SetExpanded(false);
+    });
+    connect(this, &QAbstractItemModel::modelReset, view, [this, guard] { ExpandInView(guard, nullptr); });
+    connect(
+        this, &QAbstractItemModel::rowsInserted, view, [this, guard](const QModelIndex& parent, int first, int last) {
+            for (int row = first; row <= last; ++row)
+                ExpandInView(guard, NodeFromIndex(index(row, 0, parent)));
+        });
+    ExpandInView(view, nullptr);
+}
+
+} // namespace keyholm
