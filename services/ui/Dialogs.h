@@ -42,15 +42,15 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(InputFlags)
 // what the box holds when the window closes, also after Annuler.
 // "<BR>"/"<br>" in the prompt are line breaks. maxLength 0 means no limit; a
 // title replaces the caption (message 175).
-Answer AskInput(const QString& prompt, QString& text, InputFlags flags = {}, int maxLength = 0,
-                const QString& title = {});
+Answer AskInput(
+    const QString& prompt, QString& text, InputFlags flags = {}, int maxLength = 0, const QString& title = {});
 
 // Asks for one of two or three options in Lib_SelectOpt (an empty option3
 // leaves two). The index 0 to 2 of the chosen option, or -1 when cancelled.
 // initialOption is selected at first; one that names no shown option selects
 // the first. An empty title keeps the caption of message 176.
 int AskChoice(const QString& prompt, const QString& option1, const QString& option2, int initialOption = 0,
-              const QString& option3 = {}, bool boldPrompt = false, const QString& title = {});
+    const QString& option3 = {}, bool boldPrompt = false, const QString& title = {});
 
 // ---- Files ----------------------------------------------------------------
 
@@ -75,12 +75,12 @@ QStringList QtNameFilters(const QString& windowsFilter);
 // Sets up a file dialog: title, filter, default extension (".khm", "khm";
 // ".*" or empty for none) and flags.
 void PrepareFileDialog(QFileDialog& dialog, const QString& title, const QString& windowsFilter,
-                       const QString& defaultExtension, FileDialogFlags flags);
+    const QString& defaultExtension, FileDialogFlags flags);
 
 // A name for a new file (save-style dialog, confirming an overwrite), preset
 // with fileName when given. The chosen path, trimmed, or empty.
-QString ChooseNewFile(const QString& fileName, const QString& title, const QString& filter,
-                      const QString& defaultExtension);
+QString ChooseNewFile(
+    const QString& fileName, const QString& title, const QString& filter, const QString& defaultExtension);
 
 // A file to open. An existing folder as path opens in it with no file name;
 // a path in an existing folder opens there with the path preset; otherwise the
@@ -88,13 +88,13 @@ QString ChooseNewFile(const QString& fileName, const QString& title, const QStri
 // 198, an empty filter messages 200 and 207, an empty extension ".txt". The
 // chosen path, trimmed, or empty.
 QString ChooseFileToOpen(const QString& path, const QString& title = {}, const QString& filter = {},
-                         const QString& defaultExtension = {},
-                         FileDialogFlags flags = FileDialogFlag::FileMustExist | FileDialogFlag::HideReadOnly);
+    const QString& defaultExtension = {},
+    FileDialogFlags flags = FileDialogFlag::FileMustExist | FileDialogFlag::HideReadOnly);
 
 // A file to save to, confirming an overwrite; the path is preset when its
 // folder exists. The chosen path, trimmed, or empty.
-QString ChooseFileToSave(const QString& path, const QString& title, const QString& filter,
-                         const QString& defaultExtension);
+QString ChooseFileToSave(
+    const QString& path, const QString& title, const QString& filter, const QString& defaultExtension);
 
 // ---- Font, colour, printer ------------------------------------------------
 
@@ -102,7 +102,7 @@ QString ChooseFileToSave(const QString& path, const QString& title, const QStrin
 // An empty title is message 164. Empty when cancelled or failed; a failure is
 // reported with message 193.
 QString ChooseFont(const QString& title, const QString& fontName, const QString& fontSize = QStringLiteral("8"),
-                   bool bold = false, bool italic = false, bool underline = false);
+    bool bold = false, bool italic = false, bool underline = false);
 
 // A colour, as a stored value (0x00BBGGRR, see ColorValue.h), starting from
 // initialColor unless that is -1. On cancel or failure: initialColor, or -1
@@ -135,6 +135,6 @@ void SetChosenPrinterHandler(std::function<bool(const QString& printerName)> han
 // chosen icon's key when returnKey, else its label; empty when cancelled or
 // when the list holds no image. An empty title keeps the window's caption.
 QString ChooseIcon(const QString& prompt, const ImageListTreeView& images, const QString& title, bool boldPrompt,
-                   const QString& currentKey, const QString& keyFilter, bool returnKey);
+    const QString& currentKey, const QString& keyFilter, bool returnKey);
 
 } // namespace keyholm

@@ -84,7 +84,7 @@ QFileDialog* NewFileDialog()
 // The common course of the three choosers: trace lines on success, the exit
 // line on cancel or failure.
 QString Choose(QFileDialog* dialog, const QString& title, const QString& filter, const QString& doneLabel,
-               const QString& exitLabel)
+    const QString& exitLabel)
 {
     try {
         if (const std::optional<QString> chosen = Run(dialog)) {
@@ -112,8 +112,7 @@ QStringList QtNameFilters(const QString& windowsFilter)
             continue;
         if (patterns.isEmpty()) {
             // A description without its patterns: Qt reads them from its parentheses, if any.
-            filters.append(description.endsWith(QLatin1Char(')')) ? description
-                                                                   : description + QStringLiteral(" (*)"));
+            filters.append(description.endsWith(QLatin1Char(')')) ? description : description + QStringLiteral(" (*)"));
             continue;
         }
         const QString bare = BareDescription(description);
@@ -123,7 +122,7 @@ QStringList QtNameFilters(const QString& windowsFilter)
 }
 
 void PrepareFileDialog(QFileDialog& dialog, const QString& title, const QString& windowsFilter,
-                       const QString& defaultExtension, FileDialogFlags flags)
+    const QString& defaultExtension, FileDialogFlags flags)
 {
     if (!title.isEmpty())
         dialog.setWindowTitle(title);
@@ -132,28 +131,29 @@ void PrepareFileDialog(QFileDialog& dialog, const QString& title, const QString&
         dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(DefaultSuffix(defaultExtension));
     if (dialog.acceptMode() == QFileDialog::AcceptOpen)
-        dialog.setFileMode(flags.testFlag(FileDialogFlag::FileMustExist) ? QFileDialog::ExistingFile
-                                                                          : QFileDialog::AnyFile);
+        dialog.setFileMode(
+            flags.testFlag(FileDialogFlag::FileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     else
         dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !flags.testFlag(FileDialogFlag::ConfirmOverwrite));
 }
 
-QString ChooseNewFile(const QString& fileName, const QString& title, const QString& filter,
-                      const QString& defaultExtension)
+QString ChooseNewFile(
+    const QString& fileName, const QString& title, const QString& filter, const QString& defaultExtension)
 {
     SetWaitPointer();
     QFileDialog* dialog = NewFileDialog();
     dialog->setAcceptMode(QFileDialog::AcceptSave);
-    PrepareFileDialog(*dialog, title, filter, defaultExtension,
-                      FileDialogFlag::HideReadOnly | FileDialogFlag::ConfirmOverwrite);
+    PrepareFileDialog(
+        *dialog, title, filter, defaultExtension, FileDialogFlag::HideReadOnly | FileDialogFlag::ConfirmOverwrite);
     if (!fileName.isEmpty())
         dialog->selectFile(fileName);
-    return Choose(dialog, title, filter, QStringLiteral("File newing dialog"), QStringLiteral("Exit on new file Window"));
+    return Choose(
+        dialog, title, filter, QStringLiteral("File newing dialog"), QStringLiteral("Exit on new file Window"));
 }
 
 QString ChooseFileToOpen(const QString& path, const QString& title, const QString& filter,
-                         const QString& defaultExtension, FileDialogFlags flags)
+    const QString& defaultExtension, FileDialogFlags flags)
 {
     SetWaitPointer();
     const QString shownTitle = title.isEmpty() ? GetMessage(198) : title;
@@ -175,21 +175,21 @@ QString ChooseFileToOpen(const QString& path, const QString& title, const QStrin
         dialog->selectFile(path);
     }
     return Choose(dialog, shownTitle, shownFilter, QStringLiteral("File opening dialog"),
-                  QStringLiteral("Exit on open file Window"));
+        QStringLiteral("Exit on open file Window"));
 }
 
-QString ChooseFileToSave(const QString& path, const QString& title, const QString& filter,
-                         const QString& defaultExtension)
+QString ChooseFileToSave(
+    const QString& path, const QString& title, const QString& filter, const QString& defaultExtension)
 {
     SetWaitPointer();
     QFileDialog* dialog = NewFileDialog();
     dialog->setAcceptMode(QFileDialog::AcceptSave);
-    PrepareFileDialog(*dialog, title, filter, defaultExtension,
-                      FileDialogFlag::HideReadOnly | FileDialogFlag::ConfirmOverwrite);
+    PrepareFileDialog(
+        *dialog, title, filter, defaultExtension, FileDialogFlag::HideReadOnly | FileDialogFlag::ConfirmOverwrite);
     if (FileTools::Instance().FolderExists(TextTools::Instance().FolderPart(path)))
         dialog->selectFile(path);
-    return Choose(dialog, title, filter, QStringLiteral("File saving dialog"),
-                  QStringLiteral("Exit on save dialog file window"));
+    return Choose(
+        dialog, title, filter, QStringLiteral("File saving dialog"), QStringLiteral("Exit on save dialog file window"));
 }
 
 } // namespace keyholm

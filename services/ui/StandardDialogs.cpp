@@ -38,8 +38,8 @@ QString& LastChosenPrinter()
 
 } // namespace
 
-QString ChooseFont(const QString& title, const QString& fontName, const QString& fontSize, bool bold, bool italic,
-                   bool underline)
+QString ChooseFont(
+    const QString& title, const QString& fontName, const QString& fontSize, bool bold, bool italic, bool underline)
 {
     const QString shownTitle = title.isEmpty() ? GetMessage(164) : title;
     QString result;
@@ -109,8 +109,8 @@ qint32 ChooseColor(qint32 initialColor, const QString& title)
         TraceLog(title.trimmed().isEmpty() ? QStringLiteral("Color dialog") : title, QString::number(value));
         return value;
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on displaying the Color Window"), {}, true,
-                    ErrorRecord::FromException(error));
+        ReportError(
+            QStringLiteral("Error on displaying the Color Window"), {}, true, ErrorRecord::FromException(error));
     }
     return noAnswer;
 }
@@ -134,7 +134,7 @@ PrinterChoice ChoosePrinter(const QString& title, QPrinter* printer)
         dialog->setWindowTitle(title.isEmpty() ? GetMessage(224) : title);
         // No page range: the whole text is printed.
         dialog->setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize
-                           | QAbstractPrintDialog::PrintCollateCopies);
+            | QAbstractPrintDialog::PrintCollateCopies);
         const int code = dialog->exec();
         delete dialog;
         if (code != QDialog::Accepted) {

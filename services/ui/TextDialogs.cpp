@@ -54,7 +54,7 @@ Answer AskInput(const QString& prompt, QString& text, InputFlags flags, int maxL
 }
 
 int AskChoice(const QString& prompt, const QString& option1, const QString& option2, int initialOption,
-              const QString& option3, bool boldPrompt, const QString& title)
+    const QString& option3, bool boldPrompt, const QString& title)
 {
     int result = -1;
     try {
@@ -75,7 +75,7 @@ int AskChoice(const QString& prompt, const QString& option1, const QString& opti
         if (!option3.isEmpty())
             captions.append(option3);
         TraceLog(PromptOnOneLine(prompt),
-                 captions.join(QStringLiteral(" / ")) + QStringLiteral(" : ") + QString::number(result));
+            captions.join(QStringLiteral(" / ")) + QStringLiteral(" : ") + QString::number(result));
     } catch (const std::exception&) {
         SetDefaultPointer();
     }
@@ -83,7 +83,7 @@ int AskChoice(const QString& prompt, const QString& option1, const QString& opti
 }
 
 QString ChooseIcon(const QString& prompt, const ImageListTreeView& images, const QString& title, bool boldPrompt,
-                   const QString& currentKey, const QString& keyFilter, bool returnKey)
+    const QString& currentKey, const QString& keyFilter, bool returnKey)
 {
     if (images.Keys().isEmpty())
         return {};

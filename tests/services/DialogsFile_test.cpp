@@ -23,21 +23,18 @@ TEST_P(NameFilterTest, ConvertsWindowsFilterText)
     EXPECT_EQ(QtNameFilters(GetParam().windowsFilter), GetParam().qtFilters);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NameFilterTest,
+INSTANTIATE_TEST_SUITE_P(Cases, NameFilterTest,
     ::testing::Values(FilterCase { "Keyholm (*.khm)|*.khm", { "Keyholm (*.khm)" } },
-                      FilterCase { "Tous les fichiers (*.*)|*.*|Fichiers TXT (*.txt)|*.txt",
-                                   { "Tous les fichiers (*)", "Fichiers TXT (*.txt)" } },
-                      // the patterns after "|" are the ones that count, ";" separates them
-                      FilterCase { "Images (*.jpg)|*.jpg;*.jpeg; *.gif", { "Images (*.jpg *.jpeg *.gif)" } },
-                      FilterCase { "Rich Text File|*.rtf", { "Rich Text File (*.rtf)" } },
-                      // a trailing "|" before the next part, as in the logo filter
-                      FilterCase { "JPEG format (*.jpg)|*.jpg|Windows Bitmap (*.bmp)|*.bmp|",
-                                   { "JPEG format (*.jpg)", "Windows Bitmap (*.bmp)" } },
-                      FilterCase { "Textes (*.txt)", { "Textes (*.txt)" } },
-                      FilterCase { "Tout", { "Tout (*)" } },
-                      FilterCase { "|*.csv", { "*.csv" } },
-                      FilterCase { "", {} }));
+        FilterCase { "Tous les fichiers (*.*)|*.*|Fichiers TXT (*.txt)|*.txt",
+            { "Tous les fichiers (*)", "Fichiers TXT (*.txt)" } },
+        // the patterns after "|" are the ones that count, ";" separates them
+        FilterCase { "Images (*.jpg)|*.jpg;*.jpeg; *.gif", { "Images (*.jpg *.jpeg *.gif)" } },
+        FilterCase { "Rich Text File|*.rtf", { "Rich Text File (*.rtf)" } },
+        // a trailing "|" before the next part, as in the logo filter
+        FilterCase { "JPEG format (*.jpg)|*.jpg|Windows Bitmap (*.bmp)|*.bmp|",
+            { "JPEG format (*.jpg)", "Windows Bitmap (*.bmp)" } },
+        FilterCase { "Textes (*.txt)", { "Textes (*.txt)" } }, FilterCase { "Tout", { "Tout (*)" } },
+        FilterCase { "|*.csv", { "*.csv" } }, FilterCase { "", {} }));
 
 struct FlagCase {
     QFileDialog::AcceptMode mode;
@@ -62,14 +59,12 @@ TEST_P(FileFlagTest, MapsFlagsToQtOptions)
 }
 
 using F = FileDialogFlag;
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FileFlagTest,
-    ::testing::Values(FlagCase { QFileDialog::AcceptOpen, F::FileMustExist | F::HideReadOnly, QFileDialog::ExistingFile,
-                                 false },
-                      FlagCase { QFileDialog::AcceptOpen, F::HideReadOnly, QFileDialog::AnyFile, false },
-                      FlagCase { QFileDialog::AcceptSave, F::HideReadOnly | F::ConfirmOverwrite, QFileDialog::AnyFile,
-                                 true },
-                      FlagCase { QFileDialog::AcceptSave, {}, QFileDialog::AnyFile, false }));
+INSTANTIATE_TEST_SUITE_P(Cases, FileFlagTest,
+    ::testing::Values(
+        FlagCase { QFileDialog::AcceptOpen, F::FileMustExist | F::HideReadOnly, QFileDialog::ExistingFile, false },
+        FlagCase { QFileDialog::AcceptOpen, F::HideReadOnly, QFileDialog::AnyFile, false },
+        FlagCase { QFileDialog::AcceptSave, F::HideReadOnly | F::ConfirmOverwrite, QFileDialog::AnyFile, true },
+        FlagCase { QFileDialog::AcceptSave, {}, QFileDialog::AnyFile, false }));
 
 TEST(FileDialogSuffix, WildcardOrEmptyExtensionAddsNone)
 {
@@ -115,7 +110,7 @@ TEST_F(FileDialogTest, OpenPresetsFollowThePath)
     struct Case {
         const char* name;
         QString path;
-        QString folder;   // where it must open; empty: not checked
+        QString folder; // where it must open; empty: not checked
         QString fileName; // proposed name
     };
     const std::vector<Case> cases {
@@ -131,7 +126,7 @@ TEST_F(FileDialogTest, OpenPresetsFollowThePath)
             .Do(Opened(c.folder, c.fileName))
             .Do([this](QWidget* window) {
                 EXPECT_NE(QDir(qobject_cast<QFileDialog*>(window)->directory()).canonicalPath(),
-                          QDir(folder_.path() + "/Absent").absolutePath());
+                    QDir(folder_.path() + "/Absent").absolutePath());
             })
             .Reject();
         EXPECT_EQ(ChooseFileToOpen(c.path, "Ouvrir un fichier Keyholm", "Keyholm (*.khm)|*.khm", ".khm"), "");
@@ -180,8 +175,8 @@ TEST_F(FileDialogTest, SaveAndNewAddTheDefaultExtension)
             })
             .Type("fileNameEdit", "Perso")
             .Accept();
-        const QString chosen = ChooseNewFile(dataFolder_ + "/Keyholm.khm", "Nouveau fichier Keyholm",
-                                             "Keyholm (*.khm)|*.khm", ".khm");
+        const QString chosen
+            = ChooseNewFile(dataFolder_ + "/Keyholm.khm", "Nouveau fichier Keyholm", "Keyholm (*.khm)|*.khm", ".khm");
         EXPECT_TRUE(modal.Wait());
         EXPECT_EQ(QFileInfo(chosen).fileName(), "Perso.khm");
         EXPECT_EQ(TraceDetail("File newing dialog"), chosen);
@@ -190,7 +185,7 @@ TEST_F(FileDialogTest, SaveAndNewAddTheDefaultExtension)
         ModalHelper modal;
         modal.Expect("CMDialogOpen").Do(Opened(dataFolder_, "Notes.txt")).Type("fileNameEdit", "Export").Accept();
         const QString chosen = ChooseFileToSave(dataFolder_ + "/Notes.txt", "Enregistrer dans un fichier",
-                                                "Fichiers TXT (*.txt)|*.txt|Tous les fichiers (*.*)|*.*", ".txt");
+            "Fichiers TXT (*.txt)|*.txt|Tous les fichiers (*.*)|*.*", ".txt");
         EXPECT_TRUE(modal.Wait());
         EXPECT_EQ(QFileInfo(chosen).fileName(), "Export.txt");
         EXPECT_EQ(TraceDetail("File saving dialog"), chosen);
@@ -206,8 +201,8 @@ TEST_F(FileDialogTest, SavingOverAnExistingFileAsksFirst)
         modal.ExpectMessageBox().Click(replace ? QMessageBox::Yes : QMessageBox::No);
         if (!replace)
             dialog.Reject();
-        const QString chosen = ChooseFileToSave(dataFolder_ + "/Base.khm", "Enregistrer dans un fichier",
-                                                "Keyholm (*.khm)|*.khm", ".khm");
+        const QString chosen = ChooseFileToSave(
+            dataFolder_ + "/Base.khm", "Enregistrer dans un fichier", "Keyholm (*.khm)|*.khm", ".khm");
         EXPECT_TRUE(modal.Wait());
         EXPECT_EQ(QFileInfo(chosen).fileName(), replace ? "Base.khm" : "");
     }
@@ -217,9 +212,9 @@ TEST_F(FileDialogTest, SaveProposesThePathOnlyInAnExistingFolder)
 {
     ModalHelper modal;
     modal.Expect("CMDialogOpen").Do(Opened({}, "")).Reject();
-    EXPECT_EQ(ChooseFileToSave(folder_.path() + "/Absent/Notes.txt", "Enregistrer", "Fichiers TXT (*.txt)|*.txt",
-                               ".txt"),
-              "");
+    EXPECT_EQ(
+        ChooseFileToSave(folder_.path() + "/Absent/Notes.txt", "Enregistrer", "Fichiers TXT (*.txt)|*.txt", ".txt"),
+        "");
     EXPECT_TRUE(modal.Wait());
 }
 
@@ -232,9 +227,10 @@ TEST_F(FileDialogTest, EveryCancelAnswersEmptyAndTracesIt)
     const QString path = dataFolder_ + "/Base.khm";
     const std::vector<Case> cases {
         { "Exit on new file Window", [&] { return ChooseNewFile(path, "Nouveau", "Keyholm (*.khm)|*.khm", ".khm"); } },
-        { "Exit on open file Window", [&] { return ChooseFileToOpen(path, "Ouvrir", "Keyholm (*.khm)|*.khm", ".khm"); } },
+        { "Exit on open file Window",
+            [&] { return ChooseFileToOpen(path, "Ouvrir", "Keyholm (*.khm)|*.khm", ".khm"); } },
         { "Exit on save dialog file window",
-          [&] { return ChooseFileToSave(path, "Enregistrer", "Keyholm (*.khm)|*.khm", ".khm"); } },
+            [&] { return ChooseFileToSave(path, "Enregistrer", "Keyholm (*.khm)|*.khm", ".khm"); } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.exitLabel);

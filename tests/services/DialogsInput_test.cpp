@@ -83,7 +83,7 @@ TEST_F(InputDialogTest, ShowsPromptCaptionsAndSelectedPreset)
     EXPECT_EQ(TraceDetail("Default first text value"), "Comptes");
     EXPECT_EQ(TraceDetail("Renseignez le champ de saisie"), "1");
     EXPECT_EQ(TraceDetail("Entrez le label de la Catégorie à ajouter à partir de : Banques"),
-              "Un message d'information - Comptes");
+        "Un message d'information - Comptes");
 }
 
 TEST_F(InputDialogTest, TitleAndMaximumLength)
@@ -136,8 +136,8 @@ TEST_F(InputDialogTest, SecretTextIsMaskedWithStarsAndNeverTraced)
         .Click("Oui");
     QString text;
     EXPECT_EQ(AskInput("Pour confirmez la suppression du mot de passe,<BR>entrez le mot de passe de la base courante :",
-                       text, InputFlag::Secret),
-              Answer::Yes);
+                  text, InputFlag::Secret),
+        Answer::Yes);
     EXPECT_TRUE(modal.Wait());
     EXPECT_EQ(text, secret);
 
@@ -145,8 +145,9 @@ TEST_F(InputDialogTest, SecretTextIsMaskedWithStarsAndNeverTraced)
     EXPECT_FALSE(log.isEmpty());
     EXPECT_FALSE(log.contains(secret.toUtf8()));
     EXPECT_FALSE(log.contains("Sésame"));
-    EXPECT_EQ(TraceDetail("Pour confirmez la suppression du mot de passe, entrez le mot de passe de la base courante :"),
-              "Un message d'information - " + SecretText);
+    EXPECT_EQ(
+        TraceDetail("Pour confirmez la suppression du mot de passe, entrez le mot de passe de la base courante :"),
+        "Un message d'information - " + SecretText);
 }
 
 using ChoiceDialogTest = DialogTest;
@@ -181,14 +182,14 @@ TEST_P(ChoiceConfirmTest, OuiAnswersTheSelectedOption)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ChoiceConfirmTest,
-                         ::testing::Values(ChoiceCase { "TwoUntouchedFirst", "", 0, nullptr, 0 },
-                                           ChoiceCase { "TwoUntouchedSecond", "", 1, nullptr, 1 },
-                                           ChoiceCase { "ThreeUntouchedThird", "Ignorer", 2, nullptr, 2 },
-                                           ChoiceCase { "ThreeTickedThird", "Ignorer", 0, "SelOptions_2", 2 },
-                                           ChoiceCase { "TwoTickedFirst", "", 1, "SelOptions_0", 0 },
-                                           // the hidden third option is never the answer
-                                           ChoiceCase { "TwoInitialHidden", "", 2, nullptr, 0 }),
-                         [](const auto& info) { return std::string(info.param.name); });
+    ::testing::Values(ChoiceCase { "TwoUntouchedFirst", "", 0, nullptr, 0 },
+        ChoiceCase { "TwoUntouchedSecond", "", 1, nullptr, 1 },
+        ChoiceCase { "ThreeUntouchedThird", "Ignorer", 2, nullptr, 2 },
+        ChoiceCase { "ThreeTickedThird", "Ignorer", 0, "SelOptions_2", 2 },
+        ChoiceCase { "TwoTickedFirst", "", 1, "SelOptions_0", 0 },
+        // the hidden third option is never the answer
+        ChoiceCase { "TwoInitialHidden", "", 2, nullptr, 0 }),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ChoiceDialogTest, CancelAnswersMinusOne)
 {

@@ -29,12 +29,10 @@ TEST_P(ColorValueTest, ConvertsBothWays)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ColorValueTest,
-                         ::testing::Values(ColorCase { 0x0000FF, QColor(255, 0, 0) }, // red in the low byte
-                                           ColorCase { 0x00FF00, QColor(0, 255, 0) },
-                                           ColorCase { 0xFF0000, QColor(0, 0, 255) },
-                                           ColorCase { 0x123456, QColor(0x56, 0x34, 0x12) },
-                                           ColorCase { 0, QColor(0, 0, 0) },
-                                           ColorCase { 0xFFFFFF, QColor(255, 255, 255) }));
+    ::testing::Values(ColorCase { 0x0000FF, QColor(255, 0, 0) }, // red in the low byte
+        ColorCase { 0x00FF00, QColor(0, 255, 0) }, ColorCase { 0xFF0000, QColor(0, 0, 255) },
+        ColorCase { 0x123456, QColor(0x56, 0x34, 0x12) }, ColorCase { 0, QColor(0, 0, 0) },
+        ColorCase { 0xFFFFFF, QColor(255, 255, 255) }));
 
 TEST(ColorValue, NoColourAndOddValues)
 {

@@ -56,8 +56,7 @@ protected:
     QTemporaryDir folder_;
 };
 
-template <class T>
-T* Child(QWidget* window, const QString& name)
+template <class T> T* Child(QWidget* window, const QString& name)
 {
     T* child = window->findChild<T*>(name);
     EXPECT_NE(child, nullptr) << "no " << name.toStdString() << " in " << window->objectName().toStdString();
