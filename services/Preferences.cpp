@@ -2,6 +2,7 @@
 
 #include "components/FileTools.h"
 #include "components/OptionStore.h"
+#include "services/BackupCopies.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
 #include "services/TraceLog.h"
@@ -21,7 +22,7 @@ struct PreferencesState {
     bool open = false;
     QString path;
     QString optionTracePath;
-    PreferenceBackupRotation rotation;
+    PreferenceBackupRotation rotation = &CopyWithNewSuffix;
     // Files backed up in this run. Backing up at every reopen would push the
     // generations of earlier runs out with copies of this one.
     QSet<QString> backedUp;

@@ -33,9 +33,9 @@ QString PreferencesPath();
 // Backup folder + "PreferenceLOG.opt"; the main window deletes it at unload.
 QString OptionTracePath();
 
-// How the generations of the preferences file are kept: the generation
-// backup of files (CopyWithNewSuffix: source, suffix ".bak", backup folder,
-// count 3), installed by the application at start-up. Without one, each run
+// How the generations of the preferences file are kept: by default the
+// generation backup of files (CopyWithNewSuffix: source, suffix ".bak",
+// backup folder, count 3). Tests put their own here; with none, each run
 // keeps a single ".bak" copy instead.
 using PreferenceBackupRotation
     = std::function<bool(const QString& path, const QString& suffix, const QString& backupFolder, int count)>;

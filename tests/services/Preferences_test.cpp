@@ -2,6 +2,7 @@
 #include "support/FullDisk.h"
 
 #include "components/OptionStore.h"
+#include "services/BackupCopies.h"
 #include "services/Preferences.h"
 
 #include <QDir>
@@ -198,4 +199,12 @@ TEST_F(PreferencesTest, CloseTracesAndSecondCloseSaysAlreadyClosed)
     const auto closed = Find("### Unable to close the Option File");
     ASSERT_TRUE(closed);
     EXPECT_EQ(closed->detail, "Already closed");
+}
+
+TEST_F(PreferencesTest, GenerationBackupKeepsNumberedCopies)
+{
+    SetPreferenceBackupRotation(&CopyWithNewSuffix);
+    WriteAll(PreferenceFile(), "[Options]\nCheck_LOG=1\n");
+    ASSERT_TRUE(OpenPreferences(DataFolder(), "Keyholm"));
+    EXPECT_EQ(ReadAll(BackupFolder() + "1_Preference_opt.bak"), "[Options]\nCheck_LOG=1\n");
 }
