@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "components/ui/PasswordTreeModel.h"
 #include "database/FileCoding.h"
 #include "services/NodeKind.h"
 #include "services/ui/KeyToolBar.h"
@@ -58,7 +59,10 @@ QString MainWindow::DecodeField(const QString& codedText)
 
 void MainWindow::AttachTreeModel()
 {
-    // The Qt model of components/ui over state_.Tree() goes into treeModel_ and onto tvTreeView here.
+    auto model = std::make_unique<PasswordTreeModel>(state_.Tree());
+    ui_.tvTreeView->setModel(model.get());
+    model->FollowExpanded(ui_.tvTreeView);
+    treeModel_ = std::move(model);
 }
 
 void MainWindow::ConnectTree()
