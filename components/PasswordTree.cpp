@@ -563,6 +563,9 @@ bool PasswordTree::IndexKey(TreeNode* node)
         direct_[number] = node;
         return true;
     }
+    // A number too large for the table now may have gone to it before.
+    if (number && number < direct_.size() && direct_[number])
+        return false;
     // Linear probing stays short below three quarters full.
     if ((keys_.count + 1) * 4 > keys_.slots.size() * 3)
         GrowKeys();

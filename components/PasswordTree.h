@@ -67,6 +67,7 @@ public:
     // the subtree of `within` (whole tree when null); null at the end.
     TreeNode* Next(const TreeNode* node, const TreeNode* within = nullptr) const;
 
+    // An observer must not add or remove observers while it is told.
     void AddObserver(PasswordTreeObserver* observer);
     void RemoveObserver(PasswordTreeObserver* observer);
 

@@ -197,6 +197,28 @@ TEST_F(PasswordTreeTest, KeyLookupSurvivesManyRemovals)
     ExpectConsistent(tree);
 }
 
+TEST_F(PasswordTreeTest, KeysStayUniqueWhenTheTreeShrinks)
+{
+    // Made keys are found through a table sized by the node count; after
+    // the tree shrinks, old large numbers must still be found and refused.
+    TreeNode* cat = Add(root, "cat");
+    std::vector<TreeNode*> nodes;
+    for (int i = 0; i < 6000; ++i)
+        nodes.push_back(Add(cat, QString::number(i)));
+    const QString survivor = nodes.back()->Key();
+    for (int i = 0; i < 5990; ++i)
+        tree.Remove(nodes[std::size_t(i)]);
+    EXPECT_EQ(tree.FindKey(survivor), nodes.back());
+    EXPECT_EQ(tree.Add(root, survivor, "again"), nullptr);
+    TreeNode* big = tree.Add(root, "kzzzzzz", "big number");
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(tree.FindKey(QStringLiteral("kzzzzzz")), big);
+    EXPECT_EQ(tree.Add(root, "kzzzzzz", "twice"), nullptr);
+    EXPECT_EQ(tree.FindKey(QStringLiteral("k0")), nullptr);
+    EXPECT_NE(tree.Add(root, "k01", "leading zero is another key"), nullptr);
+    ExpectConsistent(tree);
+}
+
 TEST_F(PasswordTreeTest, SortedParentOrdersByTextIgnoringCaseAndAccents)
 {
     for (const char* t : { "zèbre", "Banque", " Corbeille", "école", "Alpha", " A propos de la Base", "alpha", "Ecole",
