@@ -38,6 +38,7 @@ MainWindow::MainWindow(QWidget* parent)
     ConnectTree();
     ConnectEvents();
     selection_.EnableFromSelectedNode();
+    file_.EnableFileCommands(false);
 }
 
 MainWindow::~MainWindow()
@@ -87,6 +88,23 @@ void MainWindow::ConnectEvents()
 
     connect(ui_.MenuBaseExit, &QAction::triggered, this, [this] { lifecycle_.MenuBaseExit_Click(); });
     connect(ui_.tbToolBar, &KeyToolBar::ButtonClick, this, &MainWindow::tbToolBar_ButtonClick);
+
+    // Database file commands.
+    connect(ui_.MenuBaseNew, &QAction::triggered, this, [this] { file_.MenuBaseNew_Click(); });
+    connect(ui_.MenuBaseOpen, &QAction::triggered, this, [this] { file_.MenuBaseOpen_Click(); });
+    connect(ui_.MenuBaseClose, &QAction::triggered, this, [this] { file_.MenuBaseClose_Click(); });
+    connect(ui_.MenuBaseSave, &QAction::triggered, this, [this] { file_.MenuBaseSave_Click(); });
+    connect(ui_.MenuBaseSaveUnder, &QAction::triggered, this, [this] { file_.MenuBaseSaveUnder_Click(); });
+    connect(ui_.MenuBasePassword, &QAction::triggered, this, [this] { file_.Master().MenuBasePassword_Click(); });
+    for (int i = 0; i < int(ui_.MenuAncienFichier.size()); ++i)
+        connect(
+            ui_.MenuAncienFichier[i], &QAction::triggered, this, [this, i] { file_.MenuAncienFichier_Click(i + 1); });
+    connect(ui_.tbToolBar, &KeyToolBar::ButtonMenuClick, this, [this](const QString& key, const QString& item) {
+        state_.ResetIdleTicks();
+        if (key == QLatin1String("Security") && item == QLatin1String("Password"))
+            file_.Master().RemoveMasterPassword();
+    });
+    connect(ui_.TimerDatabaseClose, &QTimer::timeout, this, [this] { file_.TimerDatabaseClose_Timer(); });
     connect(ui_.TimerAlert, &QTimer::timeout, this, [this] { layout_.TimerAlert_Timer(); });
 
     // Presentation page.
@@ -129,6 +147,18 @@ void MainWindow::tbToolBar_ButtonClick(const QString& key)
     state_.ResetIdleTicks();
     if (key == QLatin1String("Exit"))
         lifecycle_.MenuBaseExit_Click();
+    else if (key == QLatin1String("New"))
+        file_.MenuBaseNew_Click();
+    else if (key == QLatin1String("Open"))
+        file_.MenuBaseOpen_Click();
+    else if (key == QLatin1String("Close"))
+        file_.MenuBaseClose_Click();
+    else if (key == QLatin1String("Save"))
+        file_.MenuBaseSave_Click();
+    else if (key == QLatin1String("SaveUnder"))
+        file_.MenuBaseSaveUnder_Click();
+    else if (key == QLatin1String("Security"))
+        file_.Master().MenuBasePassword_Click();
     EndBusy();
 }
 

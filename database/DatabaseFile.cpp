@@ -1,45 +1,186 @@
 #include "database/DatabaseFile.h"
 
+#include "components/CipherEngine.h"
+#include "components/FileTools.h"
+#include "components/SystemInfo.h"
+#include "components/TextTools.h"
+#include "components/TreeStore.h"
+#include "database/FileCoding.h"
+#include "database/WorkingOptions.h"
 #include "services/ApplicationOptions.h"
+#include "services/BackupCopies.h"
+#include "services/Environment.h"
 #include "services/ErrorReport.h"
+#include "services/MessagesDatabase.h"
+#include "services/NodeTags.h"
+#include "services/Preferences.h"
 #include "services/TraceLog.h"
+#include "services/ui/Dialogs.h"
+#include "services/ui/KeyToolBar.h"
 #include "services/ui/Messages.h"
+#include "services/ui/RecentFiles.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
-#include <QGuiApplication>
+#include <QDate>
 #include <QLabel>
 #include <QMainWindow>
+#include <QSlider>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
 
 #include <exception>
+#include <stdexcept>
 
 namespace keyholm {
 
-bool DatabaseFile::PasswordIsChanged()
+namespace {
+
+QString BoolText(bool value)
 {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+FileTools& Files()
+{
+    return FileTools::Instance();
+}
+
+} // namespace
+
+QString DatabaseFile::DefaultFile()
+{
+    return DataFolder() + QStringLiteral("Keyholm.khm");
+}
+
+void DatabaseFile::SetCaption(const QString& path)
+{
+    ui_.Window->setWindowTitle(QStringLiteral("Keyholm - ") + TextTools::Instance().FileNamePart(path));
+}
+
+// ---- Opening ---------------------------------------------------------------
+
+DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPath)
+{
+    Opening result;
+    QString path = requestedPath;
+    TraceLog(QStringLiteral("Open the Password file"), path);
+    MasterPassword::Access access;
     try {
-        if (!state_.DatabaseChanged())
-            return true;
-        const Answer answer
-            = AskQuestion(QStringLiteral("Des informations modifiées n'ont pas été enregistrées.\r\n"
-                                         "Souhaitez-vous effectuer un enregistrement avant la fermeture ?"),
-                QStringLiteral("Fermeture du fichier courant"));
-        switch (answer) {
-        case Answer::Yes:
-            SavePasswordFileUnder(false);
-            return true;
-        case Answer::No:
-            procedures_.EnabledDisableBackup(false);
-            return true;
-        case Answer::Cancel:
-            return false;
+        if (!path.isEmpty()) {
+            if (!PasswordIsChanged())
+                return result;
+            ClosePasswordFile();
+            ShowBusy({}, true, true);
+
+            if (!Files().FileExists(path)) {
+                TraceLog(QStringLiteral("Password file does not exist"), QStringLiteral("..."));
+                path = Files().RelocatePath(path);
+                if (!Files().FileExists(path)) {
+                    EndBusy();
+                    ShowInfo(QStringLiteral("Unable to load the password database.\r\n"
+                                            "Check path and name of file to open it:\r\n\r\n")
+                        + path);
+                    return result;
+                }
+            }
+
+            TraceLog(QStringLiteral("Password database backup"), path);
+            if (!CopyWithNewSuffix(path, QStringLiteral(".bak"), BackupFolder(), PreferenceBackupGenerations))
+                TraceLog(
+                    QStringLiteral("## ERROR on backup (#%1) Password File").arg(PreferenceBackupGenerations), path);
+
+            TraceLog(QStringLiteral("Password database opening"), QStringLiteral("..."));
+            access = master_.DecodeDatabase(path);
+            result.dropFromRecent = access.dropFromRecent;
+            if (access.refused) {
+                Tree().Clear();
+            } else if (access.decoded.status != CipherEngine::FileStatus::Ok) {
+                TraceLog(QStringLiteral("Error on reading Password database"), path);
+                ReportError(QStringLiteral("Unable to read and decode the data file:\r\n") + path);
+            } else {
+                ShowBusy(QStringLiteral("Lecture du fichier : ") + path);
+                const bool loaded = TreeStore::Instance().LoadTree(Tree(), access.decoded.plain);
+                CipherEngine::Wipe(access.decoded.plain);
+                if (!loaded) {
+                    Tree().Clear();
+                    EndBusy();
+                    ShowInfo(QStringLiteral("Impossible de lire le contenu de la base Password : \r\n") + path);
+                } else {
+                    TraceLog(QStringLiteral("Password database reading"), QStringLiteral("..."));
+                    ShowBusy(QStringLiteral("Password checking..."));
+                    if (!master_.GrantAccess(access, path)) {
+                        Tree().Clear();
+                        result.dropFromRecent = access.dropFromRecent;
+                    } else {
+                        fileKey_ = std::move(access.decoded.key);
+                        state_.SetTag(path);
+                        SetCaption(path);
+                        AjoutMenuFichierOuvert(ui_.Window, path, RecentFilesSuffix, QString());
+                        procedures_.CheckDataTree();
+                        SetTextOptionAt(WorkingOptions::Section(QStringLiteral("_Password OpenValue")), path, 0,
+                            WorkingOptions::Label);
+                        ui_.Window->update();
+                        result.open = true;
+                    }
+                }
+            }
+            access.Release();
         }
-        return true;
-    } catch (const std::exception&) {
-        return true;
+        OpeningFinalSteps();
+        return result;
+    } catch (const std::exception& error) {
+        access.Release();
+        ReportError(
+            QStringLiteral("Unable to open Password file:\r\n") + path, {}, true, ErrorRecord::FromException(error));
+        ClosePasswordFile();
+        EndBusy();
+        return {};
     }
 }
+
+void DatabaseFile::OpeningFinalSteps()
+{
+    ui_.PictureLogo->setVisible(false);
+    ui_.tvTreeView->setVisible(true);
+    ui_.tvTreeView->setFocus();
+    EnableDisableMainBar(true);
+    ShowStatus(QString(), QString());
+
+    if (TreeNode* root = Tree().Root()) {
+        root->SetSorted(true);
+        const TreeStore& store = TreeStore::Instance();
+        state_.SetTrashNodeKey(store.FindNodeKey(Tree(), root->Key(), QStringLiteral("Trash")));
+        if (state_.TrashNodeKey().isEmpty()) {
+            ui_.CheckTrash->setChecked(false);
+            ui_.CheckTrash->setEnabled(false);
+            ReportError(QStringLiteral("Unable to locate the Trash Node.<br>Delete option is disabled."));
+        } else {
+            ui_.CheckTrash->setEnabled(true);
+            if (ui_.CheckPurge->isChecked() && procedures_.TrashPurge())
+                ShowInfo(QStringLiteral("Corbeille purgée des mots de passe expirés plus vieux de ")
+                    + QString::number(ui_.SliderPurge->value()) + QStringLiteral(" jour(s)"));
+        }
+        TreeNode* info = Tree().NodeAt(store.FindChild(Tree(), root->Index(), QStringLiteral("InfoNot")));
+        procedures_.tvTreeView_NodeClick(info ? info : root);
+        if (ui_.CheckDateExpir->isChecked()) {
+            const SystemInfo& system = SystemInfo::Instance();
+            procedures_.SearchOnDatePasswordTree(
+                root, system.Locale().toString(QDate::currentDate(), system.ShortDateFormat()), false, false);
+        }
+    }
+
+    if (ui_.CheckAutoClose->isChecked())
+        ui_.TimerDatabaseClose->start();
+    else
+        ui_.TimerDatabaseClose->stop();
+    EndBusy();
+}
+
+// ---- Closing and the unsaved-changes question --------------------------------
 
 void DatabaseFile::ClosePasswordFile()
 {
@@ -50,31 +191,336 @@ void DatabaseFile::ClosePasswordFile()
         ui_.TimerDatabaseClose->stop();
         state_.SetCurrentNode(nullptr);
         state_.SetTag(QString());
+        fileKey_.reset();
         ui_.tvTreeView->setVisible(false);
         ui_.PictureLogo->setVisible(LogoOption());
         QGuiApplication::clipboard()->clear();
         Tree().Clear();
         procedures_.SetPasswordFields();
         procedures_.EnableFromSelectedNode();
-        procedures_.UnvisiblePasswordTab(2);
+        EnableDisableMainBar(false);
+        procedures_.UnvisiblePasswordTab(int(DetailPage::About));
         ForgetTraceLogSecrets();
     } catch (const std::exception& error) {
         ReportError(QStringLiteral("Error on closing password database"), {}, true, ErrorRecord::FromException(error));
     }
 }
 
-bool DatabaseFile::OpenPasswordFile(const QString& path)
+DatabaseFile::Changes DatabaseFile::AskAboutChanges()
 {
-    // Decoding and loading a database file arrive with the file format.
-    TraceLog(QStringLiteral("Open the Password file"), path);
-    return false;
+    try {
+        if (!state_.DatabaseChanged())
+            return Changes::None;
+        const Answer answer
+            = AskQuestion(QStringLiteral("Des informations modifiées n'ont pas été enregistrées.\r\n"
+                                         "Souhaitez-vous effectuer un enregistrement avant la fermeture ?"),
+                QStringLiteral("Fermeture du fichier courant"));
+        switch (answer) {
+        case Answer::Yes:
+            // A save that did not happen must not let the changes go.
+            return SavePasswordFileUnder(false) ? Changes::Saved : Changes::SaveFailed;
+        case Answer::No:
+            procedures_.EnabledDisableBackup(false);
+            return Changes::Dropped;
+        case Answer::Cancel:
+            return Changes::Cancelled;
+        }
+        return Changes::None;
+    } catch (const std::exception&) {
+        return Changes::None;
+    }
+}
+
+bool DatabaseFile::PasswordIsChanged()
+{
+    const Changes changes = AskAboutChanges();
+    return changes != Changes::Cancelled && changes != Changes::SaveFailed;
+}
+
+// ---- Recent files ------------------------------------------------------------
+
+void DatabaseFile::MenuAncienFichier_Click(int number)
+{
+    if (number < 1 || number > int(ui_.MenuAncienFichier.size()))
+        return;
+    const QString caption = ui_.MenuAncienFichier[number - 1]->text();
+    Click_MenuAncienFichierPassword(TextTools::Instance().AfterFirst(caption, QStringLiteral(" ")), number);
+}
+
+void DatabaseFile::Click_MenuAncienFichierPassword(const QString& fileText, int number)
+{
+    try {
+        state_.ResetIdleTicks();
+        if (!PasswordIsChanged())
+            return;
+        ShowBusy();
+        TraceLog(QStringLiteral("Open old file: ") + QString::number(number), fileText);
+        const QString listed = sGetMenuFichierLong(fileText, number);
+        QString path = listed;
+        if (!Files().FileExists(path)) {
+            const QString candidates[] = { DataFolder() + fileText, Files().RelocatePath(path) };
+            QString found;
+            for (const QString& candidate : candidates) {
+                if (!candidate.isEmpty() && Files().FileExists(candidate)) {
+                    found = candidate;
+                    break;
+                }
+            }
+            if (found.isEmpty()) {
+                EnleveMenuFichierOuvert(ui_.Window, number, true);
+                SauveListeAncienFichier(RecentFilesSuffix, QString());
+                EndBusy();
+                ShowInfo(GetMessage(296) + QStringLiteral("\r\n") + path);
+                return;
+            }
+            path = found;
+        }
+
+        if (TextTools::Instance().AfterLast(path, QStringLiteral(".")).toUpper() != QLatin1String("KHM")) {
+            EnleveMenuFichierOuvert(ui_.Window, number, true);
+        } else {
+            // The entry stays until the outcome is known: a cancelled
+            // password prompt keeps it, and a success moves the path to the
+            // top of the list.
+            const Opening opening = OpenPasswordFile(path);
+            const bool stale = opening.open ? path != listed : opening.dropFromRecent;
+            if (stale) {
+                if (const auto position = bExisteMenuFichierOuvert(listed))
+                    EnleveMenuFichierOuvert(ui_.Window, *position, true);
+            }
+            if (!opening.open) {
+                TraceLog(QStringLiteral("Unable to open password database"), BoolText(opening.dropFromRecent));
+                ClosePasswordFile();
+            }
+        }
+        SauveListeAncienFichier(RecentFilesSuffix, QString());
+        EndBusy();
+    } catch (const std::exception& error) {
+        EndBusy();
+        ReportError(QStringLiteral("Error on selecting old password file: ") + QString::number(number), {}, true,
+            ErrorRecord::FromException(error));
+    }
+}
+
+// ---- Automatic close ---------------------------------------------------------
+
+void DatabaseFile::TimerDatabaseClose_Timer()
+{
+    // A modal box of this very procedure lets the timer tick again.
+    if (autoClosing_)
+        return;
+    state_.AddIdleTick();
+    if (state_.IdleTicks() <= ui_.SliderAutoClose->value() || !state_.DatabaseOpen())
+        return;
+    // Closing under an open dialog would pull the database from beneath the
+    // command that shows it; the close waits for the dialog to go.
+    if (QApplication::activeModalWidget())
+        return;
+    autoClosing_ = true;
+    TraceLog(QStringLiteral("Fermeture automatique si temps dépassé"), QString::number(state_.IdleTicks()));
+    if (state_.DatabaseChanged() && !SavePasswordFileUnder(false)) {
+        // The failure was reported; closing now would lose the changes.
+        state_.ResetIdleTicks();
+    } else {
+        ClosePasswordFile();
+    }
+    autoClosing_ = false;
+}
+
+// ---- Creating and saving -----------------------------------------------------
+
+bool DatabaseFile::NewPasswordFile()
+{
+    QString path;
+    try {
+        path = ChooseNewFile(DefaultFile(), QStringLiteral("Nouveau fichier Keyholm"), FileFilter, FileExtension);
+        if (path.isEmpty())
+            return false;
+        TraceLog(QStringLiteral("Creating Password database"), path);
+        state_.SetTag(path);
+        SetCaption(path);
+        fileKey_.reset();
+        ui_.PictureLogo->setVisible(false);
+        ui_.tvTreeView->setVisible(true);
+        if (!procedures_.CreateDefaultTree())
+            return false;
+        const bool saved = SavePasswordFileUnder(false);
+        AjoutMenuFichierOuvert(ui_.Window, path, RecentFilesSuffix, QString());
+        return saved;
+    } catch (const std::exception& error) {
+        ReportError(QStringLiteral("Error on creating the password data from the file:\r\n") + path, {}, true,
+            ErrorRecord::FromException(error));
+        return false;
+    }
 }
 
 bool DatabaseFile::SavePasswordFileUnder(bool askName)
 {
-    // Coding and writing a database file arrive with the file format.
-    TraceLog(QStringLiteral("Saving Password database"), askName ? QStringLiteral("True") : QStringLiteral("False"));
-    return false;
+    QString path = state_.Tag();
+    try {
+        ShowBusy();
+        TraceLog(QStringLiteral("Saving Password database"), BoolText(askName));
+        TreeNode* root = Tree().Root();
+        if (!root) {
+            procedures_.EnabledDisableBackup(false);
+            procedures_.EnableFromSelectedNode();
+            EndBusy();
+            return false;
+        }
+        if (path.isEmpty() || askName) {
+            path = ChooseFileToSave(
+                DefaultFile(), QStringLiteral("Enregistrer dans un fichier"), FileFilter, FileExtension);
+            if (path.isEmpty()) {
+                EndBusy();
+                return false;
+            }
+        }
+        ShowBusy();
+        TraceLog(QStringLiteral("Saving Password database"), path);
+
+        bool written = false;
+        if (SystemInfo::Instance().DriveType(path) == SystemInfo::CdRom) {
+            ReportError(QStringLiteral("Error on file writing:\r\n") + path, {}, true,
+                ErrorRecord::Make(ErrorRecord::FileAccess, QStringLiteral("The location is read-only.")));
+        } else {
+            ShowStatus(QStringLiteral("Enregistrement des données..."));
+            const TreeStore& store = TreeStore::Instance();
+            if (TreeNode* info = Tree().FindKey(store.FindNodeKey(Tree(), root->Key(), QStringLiteral("Info")))) {
+                info->SetExpanded(false);
+                if (TreeNode* created = Tree().NodeAt(store.FindChild(Tree(), info->Index(), QStringLiteral("Create"))))
+                    created->SetTag(
+                        TextTools::Instance().BeforeFirst(created->Tag(), TagSeparator) + TagSeparator + NowTag());
+            }
+            if (!fileKey_) {
+                // A root that holds a password never goes out under the
+                // built-in key: that key comes from the password alone.
+                if (!root->Tag().trimmed().isEmpty())
+                    throw std::runtime_error("the master password's key is missing");
+                fileKey_ = MakeFileKey(FixedKeyText, QString());
+            }
+            QByteArray buffer = store.SaveTree(Tree());
+            if (buffer.isEmpty()) {
+                ReportError(QStringLiteral("Unable to save data tree"));
+            } else {
+                written = fileKey_ && CodeFile(buffer, path, *fileKey_);
+                CipherEngine::Wipe(buffer);
+                if (written) {
+                    procedures_.EnabledDisableBackup(false);
+                    TraceLog(QStringLiteral("Password database is recorded"), path);
+                    if (path != state_.Tag()) {
+                        state_.SetTag(path);
+                        SetCaption(path);
+                    }
+                } else {
+                    ReportError(QStringLiteral("Error on file writing:\r\n") + path);
+                }
+            }
+        }
+        EnableDisableMainBar(true);
+        procedures_.EnableFromSelectedNode();
+        EndBusy();
+        return written;
+    } catch (const std::exception& error) {
+        EndBusy();
+        ReportError(QStringLiteral("Error on saving the password data under the file:\r\n") + path, {}, true,
+            ErrorRecord::FromException(error));
+        return false;
+    }
+}
+
+void DatabaseFile::EnableDisableMainBar(bool open)
+{
+    EnableFileCommands(open);
+    ui_.PasswordTabView->setTabEnabled(int(DetailPage::Entry), open);
+}
+
+void DatabaseFile::EnableFileCommands(bool open)
+{
+    for (QAction* item : { ui_.MenuBaseNew, ui_.MenuBaseOpen })
+        item->setEnabled(!open);
+    for (QAction* item : { ui_.MenuBaseClose, ui_.MenuBaseSave, ui_.MenuBaseSaveUnder, ui_.MenuBasePassword })
+        item->setEnabled(open);
+    for (const char* key : { "New", "Open" }) {
+        if (QAction* button = ui_.tbToolBar->Button(QLatin1String(key)))
+            button->setEnabled(!open);
+    }
+    for (const char* key : { "Close", "Save", "SaveUnder", "Security" }) {
+        if (QAction* button = ui_.tbToolBar->Button(QLatin1String(key)))
+            button->setEnabled(open);
+    }
+}
+
+// ---- Commands ----------------------------------------------------------------
+
+void DatabaseFile::MenuBaseNew_Click()
+{
+    state_.ResetIdleTicks();
+    try {
+        if (state_.DatabaseOpen() || !NewPasswordFile())
+            return;
+        master_.ChangeMasterPassword(FixedKeyText);
+        if (TreeNode* root = Tree().Root())
+            procedures_.tvTreeView_NodeClick(root);
+        if (QAction* categories = ui_.ToolbarTree->ButtonMenu(QStringLiteral("Add"), QStringLiteral("CatDefault")))
+            categories->trigger();
+        MenuBaseSave_Click();
+        if (ui_.CheckAutoClose->isChecked())
+            ui_.TimerDatabaseClose->start();
+        const int options = TreeStore::Instance().FindChild(Tree(), 1, QStringLiteral("OptionNot"));
+        if (TreeNode* node = Tree().NodeAt(options))
+            procedures_.tvTreeView_NodeClick(node);
+    } catch (const std::exception&) {
+    }
+}
+
+void DatabaseFile::MenuBaseOpen_Click()
+{
+    state_.ResetIdleTicks();
+    const Changes changes = AskAboutChanges();
+    if (changes == Changes::Cancelled || changes == Changes::SaveFailed)
+        return;
+    const QString path = ChooseFileToOpen(DefaultFile(), QStringLiteral("Ouvrir un fichier Keyholm"), FileFilter,
+        FileExtension, FileDialogFlag::FileMustExist | FileDialogFlag::HideReadOnly);
+    if (path.isEmpty()) {
+        // Nothing chosen: the open database stays as it was, its changes
+        // still to be saved.
+        if (changes == Changes::Dropped)
+            procedures_.EnabledDisableBackup(true);
+        return;
+    }
+    const Opening opening = OpenPasswordFile(path);
+    if (!opening.open) {
+        if (opening.dropFromRecent) {
+            if (const auto position = bExisteMenuFichierOuvert(path)) {
+                EnleveMenuFichierOuvert(ui_.Window, *position, true);
+                SauveListeAncienFichier(RecentFilesSuffix, QString());
+            }
+        }
+        TraceLog(QStringLiteral("Unable to open password database"), BoolText(opening.dropFromRecent));
+        ClosePasswordFile();
+    }
+}
+
+void DatabaseFile::MenuBaseClose_Click()
+{
+    state_.ResetIdleTicks();
+    if (!PasswordIsChanged())
+        return;
+    ShowBusy();
+    ClosePasswordFile();
+    EndBusy();
+}
+
+void DatabaseFile::MenuBaseSave_Click()
+{
+    state_.ResetIdleTicks();
+    SavePasswordFileUnder(false);
+}
+
+void DatabaseFile::MenuBaseSaveUnder_Click()
+{
+    state_.ResetIdleTicks();
+    SavePasswordFileUnder(true);
 }
 
 } // namespace keyholm

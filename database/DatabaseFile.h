@@ -1,10 +1,21 @@
 #pragma once
-// Opening, closing and saving the database file, and the question about
-// unsaved changes that comes before each of them.
+// Creating, opening, saving and closing the database file, the question
+// about unsaved changes that comes before them, the recent files, the
+// automatic close of an idle database, and the file commands of the menu and
+// the toolbar.
+//
+// The file is the TreeStore buffer of the whole tree in the encrypted
+// container of FileCoding: the plain tree never reaches the disk. The key
+// of the open database is kept for its saves; the master password makes a
+// new one when it changes.
 
+#include "components/FileKey.h"
+#include "database/MasterPassword.h"
 #include "services/ui/MainArea.h"
 
 #include <QString>
+
+#include <optional>
 
 namespace keyholm {
 
@@ -12,23 +23,68 @@ class DatabaseFile : public MainArea {
 public:
     using MainArea::MainArea;
 
-    // Asks about unsaved changes: Yes saves, No drops the changes. False
-    // when the user cancelled (the caller must not go on).
-    bool PasswordIsChanged();
+    MasterPassword& Master() { return master_; }
+
+    // What an opening gives: whether the database is open, and whether the
+    // path should leave the recent list (two wrong master passwords).
+    struct Opening {
+        bool open = false;
+        bool dropFromRecent = false;
+        explicit operator bool() const { return open; }
+    };
+    // Opens the database at `path` after asking about unsaved changes and
+    // closing the current one; backups are made first. On failure the tree
+    // is left empty and the caller closes.
+    Opening OpenPasswordFile(const QString& path);
     // Empties the window: no database open afterwards.
     void ClosePasswordFile();
+    // Asks about unsaved changes: Yes saves, No drops the changes. False
+    // when the user cancelled or the save failed (the caller must not go on).
+    bool PasswordIsChanged();
+    // Opens entry `number` (1 to 5) of the recent list, whose caption is `fileText`.
+    void Click_MenuAncienFichierPassword(const QString& fileText, int number);
+    // One tick of TimerDatabaseClose: past SliderAutoClose idle ticks, saves a
+    // changed database and closes it.
+    void TimerDatabaseClose_Timer();
 
-    // Opens the database at `path`; true when it is open. The open, save
-    // and backup steps are those of the database file format.
-    bool OpenPasswordFile(const QString& path);
+    // Asks for a new file and saves the default tree there; true when saved.
+    bool NewPasswordFile();
     // Saves the open database, asking for a name when askName or when it
-    // has none yet; true when saved.
+    // has none; true only when the file was written.
     bool SavePasswordFileUnder(bool askName);
-    void MenuBaseSave_Click()
-    {
-        state_.ResetIdleTicks();
-        SavePasswordFileUnder(false);
-    }
+    // The file commands and the entry page follow whether a database is open.
+    void EnableDisableMainBar(bool open);
+    // The menu and toolbar file commands alone (the window's first state).
+    void EnableFileCommands(bool open);
+
+    // Menu and toolbar commands.
+    void MenuBaseNew_Click();
+    void MenuBaseOpen_Click();
+    void MenuBaseClose_Click();
+    void MenuBaseSave_Click();
+    void MenuBaseSaveUnder_Click();
+    // MenuAncienFichier1_Click to MenuAncienFichier5_Click.
+    void MenuAncienFichier_Click(int number);
+
+    // The key the open database is saved with; none before the first save
+    // of a new database.
+    const std::optional<FileKey>& FileKeyInUse() const { return fileKey_; }
+    void UseFileKey(std::optional<FileKey> key) { fileKey_ = std::move(key); }
+
+    static inline const QString FileFilter = QStringLiteral("Keyholm (*.khm)|*.khm");
+    static inline const QString FileExtension = QStringLiteral(".khm");
+
+private:
+    enum class Changes { None, Saved, Dropped, Cancelled, SaveFailed };
+    Changes AskAboutChanges();
+    void OpeningFinalSteps();
+    void SetCaption(const QString& path);
+    // The folder's default file for the file dialogs.
+    static QString DefaultFile();
+
+    MasterPassword master_ { ui_, state_, procedures_, *this };
+    std::optional<FileKey> fileKey_;
+    bool autoClosing_ = false;
 };
 
 } // namespace keyholm

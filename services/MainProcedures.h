@@ -34,6 +34,22 @@ public:
     virtual void EnableFromSelectedNode() = 0;
     virtual void UnvisiblePasswordTab(int page) = 0;
 
+    // Seams for steps of the opening that later areas fill in: until they
+    // do, nothing is purged and no expiry list is shown.
+    // Purges the trash of entries older than SliderPurge days; true when
+    // some went.
+    virtual bool TrashPurge() { return false; }
+    // The expiry list below mainNode (dateLimit empty: every date); the
+    // index of the "Date" node the user chose, 0 when none.
+    virtual int SearchOnDatePasswordTree(TreeNode* mainNode, const QString& dateLimit, bool displayMsg, bool displayOk)
+    {
+        Q_UNUSED(mainNode)
+        Q_UNUSED(dateLimit)
+        Q_UNUSED(displayMsg)
+        Q_UNUSED(displayOk)
+        return 0;
+    }
+
     // ---- app/ -------------------------------------------------------------
     virtual void Form_Resize() = 0;
 };

@@ -1,0 +1,475 @@
+// Opening, closing, creating and saving database files through the real
+// main window: the unsaved-changes question, backups, unreadable files, the
+// recent files, the automatic close and the file commands' states.
+
+#include "DatabaseFileFixture.h"
+
+#include "components/CipherEngine.h"
+#include "services/BackupCopies.h"
+#include "services/Environment.h"
+#include "services/MessagesDatabase.h"
+#include "services/Preferences.h"
+#include "support/FullDisk.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeView>
+
+#include <sys/stat.h>
+
+namespace keyholm::test {
+namespace {
+
+using DatabaseFileTest = DatabaseFileFixture;
+
+// ---- The unsaved-changes question -----------------------------------------
+
+struct QuestionCase {
+    const char* name;
+    QMessageBox::StandardButton answer;
+    bool goesOn; // the opening or closing happens
+    bool saved; // the changed database was written first
+};
+
+void PrintTo(const QuestionCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+const QuestionCase QuestionCases[] = {
+    { "yes saves first", QMessageBox::Yes, true, true },
+    { "no drops the changes", QMessageBox::No, true, false },
+    { "cancel keeps the database", QMessageBox::Cancel, false, false },
+};
+
+class UnsavedChangesTest : public DatabaseFileFixture, public ::testing::WithParamInterface<QuestionCase> {
+protected:
+    void SetUp() override
+    {
+        DatabaseFileFixture::SetUp();
+        first_ = PathOf("Perso.khm");
+        second_ = PathOf("Travail.khm");
+        WriteDatabase(first_, {});
+        WriteDatabase(second_, {});
+        ASSERT_TRUE(Open(first_).open);
+        ChangeRoot("Ma base modifiée");
+    }
+    // Checks the question's text, then answers it.
+    void ExpectQuestion(ModalHelper& modal)
+    {
+        modal.ExpectMessageBox()
+            .Do([](QWidget* box) {
+                EXPECT_EQ(box->windowTitle(), "Fermeture du fichier courant");
+                EXPECT_TRUE(qobject_cast<QMessageBox*>(box)->text().startsWith(
+                    "Des informations modifiées n'ont pas été enregistrées."));
+            })
+            .Click(GetParam().answer);
+    }
+    void ExpectOutcome(const QString& openAfter)
+    {
+        const QuestionCase& c = GetParam();
+        EXPECT_EQ(RootText(first_), c.saved ? "Ma base modifiée" : "Ma base");
+        if (c.goesOn) {
+            EXPECT_EQ(State().Tag(), openAfter);
+            EXPECT_FALSE(State().DatabaseChanged());
+        } else {
+            EXPECT_EQ(State().Tag(), first_);
+            EXPECT_EQ(Tree().Root()->Text(), "Ma base modifiée");
+            EXPECT_TRUE(State().DatabaseChanged());
+        }
+    }
+    QString first_;
+    QString second_;
+};
+
+TEST_P(UnsavedChangesTest, ComesBeforeOpeningARecentFile)
+{
+    AjoutMenuFichierOuvert(&Window(), second_, RecentFilesSuffix, {});
+    ASSERT_EQ(sGetMenuFichierLong({}, 1), second_);
+    {
+        ModalHelper modal;
+        ExpectQuestion(modal);
+        Ui().MenuAncienFichier[0]->trigger();
+        ASSERT_TRUE(modal.Wait());
+    }
+    ExpectOutcome(second_);
+}
+
+TEST_P(UnsavedChangesTest, ComesBeforeClosing)
+{
+    {
+        ModalHelper modal;
+        ExpectQuestion(modal);
+        ToolButton("Close")->trigger();
+        ASSERT_TRUE(modal.Wait());
+    }
+    ExpectOutcome(QString());
+    if (GetParam().goesOn) {
+        EXPECT_TRUE(Tree().IsEmpty());
+        EXPECT_TRUE(Ui().tvTreeView->isHidden());
+        EXPECT_EQ(Window().windowTitle(), "Keyholm - Perso.khm") << "closing keeps the caption";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, UnsavedChangesTest, ::testing::ValuesIn(QuestionCases), [](const auto& info) {
+    return std::string(info.param.answer == QMessageBox::Yes ? "Yes"
+            : info.param.answer == QMessageBox::No           ? "No"
+                                                             : "Cancel");
+});
+
+TEST_F(DatabaseFileTest, ACancelledOpenDialogLeavesTheDatabaseAsItWas)
+{
+    const QString path = PathOf("Perso.khm");
+    WriteDatabase(path, {});
+    ASSERT_TRUE(Open(path).open);
+    ChangeRoot("Ma base modifiée");
+    {
+        // "No" drops nothing yet: the changes stay marked while the
+        // database stays open.
+        ModalHelper modal;
+        modal.ExpectMessageBox().Click(QMessageBox::No);
+        modal.Expect("CMDialogOpen").Reject();
+        Window().File().MenuBaseOpen_Click();
+        ASSERT_TRUE(modal.Wait());
+    }
+    EXPECT_EQ(State().Tag(), path);
+    EXPECT_EQ(Tree().Root()->Text(), "Ma base modifiée");
+    EXPECT_TRUE(State().DatabaseChanged());
+    EXPECT_TRUE(Ui().tvTreeView->isVisible());
+}
+
+TEST_F(DatabaseFileTest, AFailedSaveAtTheQuestionKeepsTheDatabaseOpen)
+{
+    const QString path = PathOf("Perso.khm");
+    WriteDatabase(path, {});
+    ASSERT_TRUE(Open(path).open);
+    ChangeRoot("Ma base modifiée");
+    ASSERT_EQ(::chmod(QFile::encodeName(folder_).constData(), 0555), 0);
+    {
+        ModalHelper modal;
+        modal.ExpectMessageBox().Click(QMessageBox::Yes);
+        ToolButton("Close")->trigger();
+        ASSERT_TRUE(modal.Wait());
+    }
+    ::chmod(QFile::encodeName(folder_).constData(), 0755);
+    EXPECT_TRUE(Reported("Error on file writing:\r\n" + path));
+    EXPECT_EQ(State().Tag(), path);
+    EXPECT_TRUE(State().DatabaseChanged());
+    EXPECT_EQ(RootText(path), "Ma base");
+}
+
+// ---- Opening ---------------------------------------------------------------
+
+TEST_F(DatabaseFileTest, OpenCommandShowsTheInformationNodeAndFollowsTheOpenState)
+{
+    struct Case {
+        const char* name;
+        bool withInfo;
+    };
+    for (const Case c : { Case { "stored information node", true }, Case { "added by the tree check", false } }) {
+        SCOPED_TRACE(c.name);
+        const QString path = PathOf("Perso.khm");
+        WriteDatabase(path, {}, c.withInfo);
+        {
+            ModalHelper modal;
+            modal.Expect("CMDialogOpen")
+                .Do([](QWidget* dialog) { EXPECT_EQ(dialog->windowTitle(), "Ouvrir un fichier Keyholm"); })
+                .Type("fileNameEdit", path)
+                .Accept();
+            ToolButton("Open")->trigger();
+            ASSERT_TRUE(modal.Wait());
+        }
+        EXPECT_EQ(State().Tag(), path);
+        EXPECT_EQ(Window().windowTitle(), "Keyholm - Perso.khm");
+        ASSERT_NE(State().CurrentNode(), nullptr);
+        EXPECT_EQ(State().CurrentNode()->Image(), "InfoNot");
+        EXPECT_EQ(State().CurrentNode()->Parent(), Tree().Root());
+        EXPECT_FALSE(State().TrashNodeKey().isEmpty());
+        EXPECT_TRUE(Ui().tvTreeView->isVisible());
+        EXPECT_EQ(sGetMenuFichierLong({}, 1), path);
+        EXPECT_EQ(GetTextOptionAt("Options_Password OpenValue", {}, 0, "Keyholm"), path);
+        for (const char* key : { "Close", "Save", "SaveUnder", "Security" })
+            EXPECT_TRUE(ToolButton(key)->isEnabled()) << key;
+        EXPECT_FALSE(ToolButton("Open")->isEnabled());
+        EXPECT_FALSE(Ui().MenuBaseNew->isEnabled());
+        EXPECT_TRUE(Ui().MenuBasePassword->isEnabled());
+        EXPECT_TRUE(Ui().PasswordTabView->isTabEnabled(int(DetailPage::Entry)));
+
+        // Only the repair of a missing information node is a change.
+        EXPECT_EQ(State().DatabaseChanged(), !c.withInfo);
+        Window().EnabledDisableBackup(false);
+        Ui().MenuBaseClose->trigger();
+        EXPECT_FALSE(State().DatabaseOpen());
+        EXPECT_TRUE(ToolButton("Open")->isEnabled());
+        EXPECT_FALSE(ToolButton("Save")->isEnabled());
+        EXPECT_FALSE(Ui().MenuBaseSaveUnder->isEnabled());
+        EXPECT_FALSE(Ui().PasswordTabView->isTabEnabled(int(DetailPage::Entry)));
+    }
+}
+
+TEST_F(DatabaseFileTest, FilesThatCannotBeReadLeaveNoDatabaseOpen)
+{
+    const QString notATree = PathOf("Vide.khm");
+    {
+        const auto key = MakeFileKey(FixedKeyText, {}, CheapKey);
+        ASSERT_TRUE(CodeFile("ceci n'est pas un arbre", notATree, *key));
+    }
+    const QString foreign = PathOf("Texte.khm");
+    {
+        QFile file(foreign);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Juste du texte, pas une base Keyholm.");
+    }
+    {
+        ModalHelper modal;
+        modal.ExpectMessageBox().Click(QMessageBox::Ok);
+        EXPECT_FALSE(Open(notATree).open);
+        ASSERT_TRUE(modal.Wait());
+        ASSERT_EQ(modal.Seen().size(), 1u);
+        // Boxes show line breaks as "\n".
+        EXPECT_EQ(modal.Seen()[0].text, "Impossible de lire le contenu de la base Password : \n" + notATree);
+    }
+    Window().File().ClosePasswordFile(); // what every caller does after a failed opening
+    EXPECT_TRUE(Tree().IsEmpty());
+    EXPECT_FALSE(State().DatabaseOpen());
+    EXPECT_FALSE(ToolButton("Save")->isEnabled());
+
+    EXPECT_FALSE(Open(foreign).open);
+    EXPECT_TRUE(Reported("Unable to read and decode the data file:\r\n" + foreign));
+    EXPECT_TRUE(Tree().IsEmpty());
+}
+
+TEST_F(DatabaseFileTest, EveryOpeningFirstMakesTheBackupCopies)
+{
+    const QString path = PathOf("Perso.khm");
+    WriteDatabase(path, {});
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(Open(path).open);
+    for (int number = 1; number <= 3; ++number)
+        EXPECT_EQ(Bytes(BackupFolder() + BackupCopyName(path, ".bak", number)), Bytes(path)) << number;
+    EXPECT_FALSE(QFile::exists(BackupFolder() + BackupCopyName(path, ".bak", 4)));
+    EXPECT_TRUE(QFile::exists(BackupFolder() + MonthlyCopyName(path, ".bak")));
+}
+
+TEST_F(DatabaseFileTest, AMissingFileIsSaidSo)
+{
+    const QString path = PathOf("Absente.khm");
+    ModalHelper modal;
+    modal.ExpectMessageBox().Click(QMessageBox::Ok);
+    EXPECT_FALSE(Open(path).open);
+    ASSERT_TRUE(modal.Wait());
+    EXPECT_TRUE(modal.Seen()[0].text.startsWith("Unable to load the password database."));
+    EXPECT_TRUE(modal.Seen()[0].text.endsWith(path));
+}
+
+// ---- Recent files ------------------------------------------------------------
+
+TEST_F(DatabaseFileTest, RecentEntryFollowsAFileMovedIntoTheDataFolder)
+{
+    const QString first = PathOf("Ailleurs.khm");
+    WriteDatabase(first, {});
+    AjoutMenuFichierOuvert(&Window(), first, RecentFilesSuffix, {});
+    const QString moved = DataFolder() + "Ailleurs.khm";
+    QFile::remove(moved);
+    ASSERT_TRUE(QFile::rename(first, moved));
+
+    Ui().MenuAncienFichier[0]->trigger();
+    EXPECT_EQ(State().Tag(), moved);
+    EXPECT_EQ(sGetMenuFichierLong({}, 1), moved);
+    EXPECT_FALSE(bExisteMenuFichierOuvert(first).has_value());
+    EXPECT_EQ(RecentFileCaption(2), QString());
+    Window().File().ClosePasswordFile();
+    QFile::remove(moved);
+}
+
+TEST_F(DatabaseFileTest, RecentEntriesThatCannotBeOpenedLeaveTheList)
+{
+    const QString notes = PathOf("Notes.txt");
+    WriteDatabase(notes, {});
+    const QString gone = PathOf("Disparue.khm");
+    WriteDatabase(gone, {});
+    AjoutMenuFichierOuvert(&Window(), gone, RecentFilesSuffix, {});
+    AjoutMenuFichierOuvert(&Window(), notes, RecentFilesSuffix, {});
+    QFile::remove(gone);
+
+    Ui().MenuAncienFichier[0]->trigger(); // Notes.txt: not a database name
+    EXPECT_FALSE(State().DatabaseOpen());
+    EXPECT_FALSE(bExisteMenuFichierOuvert(notes).has_value());
+    EXPECT_EQ(sGetMenuFichierLong({}, 1), gone);
+    {
+        ModalHelper modal;
+        modal.ExpectMessageBox().Click(QMessageBox::Ok);
+        Ui().MenuAncienFichier[0]->trigger();
+        ASSERT_TRUE(modal.Wait());
+        EXPECT_EQ(modal.Seen()[0].text, GetMessage(296) + "\n" + gone);
+    }
+    EXPECT_EQ(sGetMenuFichierLong({}, 1), QString());
+    EXPECT_EQ(GetTextOptionAt("Menu fichier Keyholm", "?", 1), QString()) << "the shortened list is stored";
+}
+
+// ---- Automatic close ---------------------------------------------------------
+
+TEST_F(DatabaseFileTest, AnIdleChangedDatabaseIsSavedAndClosedAfterTheSixthTick)
+{
+    const QString path = PathOf("Perso.khm");
+    WriteDatabase(path, {});
+    Ui().CheckAutoClose->setChecked(true);
+    Ui().SliderAutoClose->setValue(5);
+    ASSERT_TRUE(Open(path).open);
+    ASSERT_TRUE(Ui().TimerDatabaseClose->isActive());
+    ChangeRoot("Ma base modifiée");
+
+    auto tick = [this] { ASSERT_TRUE(QMetaObject::invokeMethod(Ui().TimerDatabaseClose, "timeout")); };
+    for (int i = 0; i < 5; ++i)
+        tick();
+    EXPECT_EQ(State().IdleTicks(), 5);
+    EXPECT_EQ(State().Tag(), path);
+    EXPECT_EQ(RootText(path), "Ma base");
+
+    tick();
+    EXPECT_FALSE(State().DatabaseOpen());
+    EXPECT_TRUE(Tree().IsEmpty());
+    EXPECT_FALSE(Ui().TimerDatabaseClose->isActive());
+    EXPECT_EQ(RootText(path), "Ma base modifiée");
+    Ui().CheckAutoClose->setChecked(false);
+}
+
+TEST_F(DatabaseFileTest, AnyCommandRestartsTheIdleCount)
+{
+    const QString path = PathOf("Perso.khm");
+    WriteDatabase(path, {});
+    Ui().CheckAutoClose->setChecked(true);
+    Ui().SliderAutoClose->setValue(1);
+    ASSERT_TRUE(Open(path).open);
+    ASSERT_TRUE(QMetaObject::invokeMethod(Ui().TimerDatabaseClose, "timeout"));
+    ToolButton("Save")->trigger();
+    EXPECT_EQ(State().IdleTicks(), 0);
+    ASSERT_TRUE(QMetaObject::invokeMethod(Ui().TimerDatabaseClose, "timeout"));
+    EXPECT_TRUE(State().DatabaseOpen());
+    ASSERT_TRUE(QMetaObject::invokeMethod(Ui().TimerDatabaseClose, "timeout"));
+    EXPECT_FALSE(State().DatabaseOpen());
+    Ui().CheckAutoClose->setChecked(false);
+}
+
+// ---- Creating and saving -----------------------------------------------------
+
+TEST_F(DatabaseFileTest, ANewDatabaseIsSavedOnceBuiltAndAgainWithItsPassword)
+{
+    const QString path = PathOf("Nouvelle.khm");
+    {
+        ModalHelper modal;
+        modal.Expect("CMDialogOpen")
+            .Do([](QWidget* dialog) { EXPECT_EQ(dialog->windowTitle(), "Nouveau fichier Keyholm"); })
+            .Type("fileNameEdit", path)
+            .Accept();
+        modal.Expect("Lib_PasswordAsk")
+            .Do([&](QWidget* window) {
+                // The first save happened before the password was asked.
+                EXPECT_TRUE(QFile::exists(path));
+                EXPECT_FALSE(IsProtected(path));
+                const auto tree = ReadDatabase(path);
+                ASSERT_NE(tree, nullptr);
+                EXPECT_EQ(tree->Root()->Text(), "Cliquez ici sur ce label pour le modifier...");
+                EXPECT_EQ(window->windowTitle(), "Mot de Passe d'accès à la Base");
+            })
+            .Type("T_Find", "Maître-Clé 7")
+            .Click("Valider");
+        modal.Expect("Lib_PasswordAsk")
+            .Do([](QWidget* window) {
+                EXPECT_EQ(window->findChild<QLabel*>("LabelInfo")->text(), "Confirmez la saisie du mot de passe :");
+            })
+            .Type("T_Find", "Maître-Clé 7")
+            .Click("Valider");
+        ToolButton("New")->trigger();
+        ASSERT_TRUE(modal.Wait());
+    }
+    EXPECT_EQ(State().Tag(), path);
+    EXPECT_EQ(Window().windowTitle(), "Keyholm - Nouvelle.khm");
+    EXPECT_FALSE(State().DatabaseChanged());
+    EXPECT_EQ(sGetMenuFichierLong({}, 1), path);
+    ASSERT_NE(State().CurrentNode(), nullptr);
+    EXPECT_EQ(State().CurrentNode()->Image(), "OptionNot");
+
+    // The second save holds the password.
+    EXPECT_TRUE(IsProtected(path));
+    EXPECT_EQ(ReadDatabase(path), nullptr);
+    const auto tree = ReadDatabase(path, "Maître-Clé 7");
+    ASSERT_NE(tree, nullptr);
+    EXPECT_EQ(DecodeField(tree->Root()->Tag(), FixedKeyText), "Maître-Clé 7");
+    const TreeNode* info = tree->Root()->Child(0);
+    ASSERT_EQ(info->Image(), "InfoNot");
+    const QDateTime saved = ReadDateTimeTag(TagField(info->Child(0)->Tag(), 1));
+    EXPECT_LE(qAbs(saved.secsTo(QDateTime::currentDateTime())), 60);
+}
+
+TEST_F(DatabaseFileTest, SaveUnderCancelledChangesNothing)
+{
+    const QString path = PathOf("Perso.khm");
+    WriteDatabase(path, {});
+    ASSERT_TRUE(Open(path).open);
+    ChangeRoot("Ma base modifiée");
+    const QByteArray before = Bytes(path);
+    {
+        ModalHelper modal;
+        modal.Expect("CMDialogOpen")
+            .Do([](QWidget* dialog) { EXPECT_EQ(dialog->windowTitle(), "Enregistrer dans un fichier"); })
+            .Reject();
+        ToolButton("SaveUnder")->trigger();
+        ASSERT_TRUE(modal.Wait());
+    }
+    EXPECT_EQ(State().Tag(), path);
+    EXPECT_EQ(Window().windowTitle(), "Keyholm - Perso.khm");
+    EXPECT_EQ(Bytes(path), before);
+    EXPECT_TRUE(State().DatabaseChanged());
+
+    const QString other = PathOf("Copie.khm");
+    {
+        ModalHelper modal;
+        modal.Expect("CMDialogOpen").Type("fileNameEdit", other).Accept();
+        Ui().MenuBaseSaveUnder->trigger();
+        ASSERT_TRUE(modal.Wait());
+    }
+    EXPECT_EQ(State().Tag(), other);
+    EXPECT_EQ(Window().windowTitle(), "Keyholm - Copie.khm");
+    EXPECT_EQ(RootText(other), "Ma base modifiée");
+    EXPECT_EQ(Bytes(path), before);
+    EXPECT_FALSE(State().DatabaseChanged());
+}
+
+TEST_F(DatabaseFileTest, AFailedWriteIsReportedAndKeepsTheChanges)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        std::function<void()> mend;
+    };
+    const QString path = PathOf("Perso.khm");
+    std::unique_ptr<FullDisk> full;
+    const Case cases[] = {
+        { "read-only folder", [&] { ::chmod(QFile::encodeName(folder_).constData(), 0555); },
+            [&] { ::chmod(QFile::encodeName(folder_).constData(), 0755); } },
+        { "full disk", [&] { full = std::make_unique<FullDisk>(64); }, [&] { full.reset(); } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteDatabase(path, {});
+        ASSERT_TRUE(Open(path).open);
+        ChangeRoot("Ma base modifiée");
+        errors_.clear();
+        c.spoil();
+        const bool saved = Window().File().SavePasswordFileUnder(false);
+        c.mend();
+        EXPECT_FALSE(saved);
+        EXPECT_TRUE(Reported("Error on file writing:\r\n" + path));
+        EXPECT_TRUE(State().DatabaseChanged());
+        EXPECT_EQ(RootText(path), "Ma base");
+        Window().EnabledDisableBackup(false);
+    }
+}
+
+} // namespace
+} // namespace keyholm::test
