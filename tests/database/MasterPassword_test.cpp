@@ -226,6 +226,22 @@ TEST_F(MasterPasswordTest, ARootPasswordOfAnUnprotectedFileIsAskedAndThenProtect
     EXPECT_NE(ReadDatabase(loose, Master), nullptr);
 }
 
+TEST_F(MasterPasswordTest, TheRootOfAProtectedFileTakesThePasswordThatOpenedIt)
+{
+    const QString bare = PathOf("SansRacine.khm");
+    WriteDatabase(bare, Master, true, QString());
+    ASSERT_TRUE(IsProtected(bare));
+    ASSERT_TRUE(Open(bare, [](ModalHelper& modal) { Answer(modal, Master); }).open);
+    EXPECT_EQ(Tree().Root()->Tag(), CodeField(Master, FixedKeyText));
+    // So that the removal, which checks the root, works on it.
+    ModalHelper modal;
+    modal.Expect("Lib_SaisieDlg").Type("TextReponse", Master).Click("Oui");
+    Ui().tbToolBar->ButtonMenu("Security", "Password")->trigger();
+    ASSERT_TRUE(modal.Wait());
+    EXPECT_TRUE(Tree().Root()->Tag().isEmpty());
+    EXPECT_TRUE(State().DatabaseChanged());
+}
+
 // ---- Changing and removing -------------------------------------------------------
 
 struct ChangeCase {
