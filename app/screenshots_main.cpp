@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
+#include "components/SystemInfo.h"
 #include "components/TreeStore.h"
 #include "services/Environment.h"
 #include "services/NodeTags.h"
@@ -55,7 +56,7 @@ keyholm::TreeNode* AddSampleEntries(keyholm::MainWindow& window)
     detail("Key", QStringLiteral("**************"), window.CodeField(QStringLiteral("vY7#qLp2!mWz8d")));
     detail("Web", QStringLiteral("https://mail.example.org/"), QStringLiteral("https://mail.example.org/"));
     detail(
-        "Date", QDate::currentDate().addMonths(6).toString(), DateTimeTag(QDateTime::currentDateTime().addMonths(6)));
+        "Date", SystemInfo::Instance().Locale().toString(QDate::currentDate().addMonths(6), SystemInfo::Instance().LongDateFormat()), DateTimeTag(QDateTime::currentDateTime().addMonths(6)));
     store.SaveNote(tree, QStringLiteral("Question secrète : la ville de naissance.\nCompte ouvert en 2019."), entry);
     return tree.FindKey(entry);
 }
