@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "support/FullDisk.h"
 
 #include "components/FileTools.h"
@@ -9,14 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace keyholm;
-
-namespace {
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
+using keyholm::test::Read;
 
 // A full disk in the middle of a write must fail the write and keep the old
 // file, for small writes (which Qt buffers until the end) and big ones.

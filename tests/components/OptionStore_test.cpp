@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "support/FullDisk.h"
 
 #include "components/OptionStore.h"
@@ -9,21 +10,10 @@
 #include <gtest/gtest.h>
 
 using namespace keyholm;
+using keyholm::test::Read;
+using keyholm::test::Write;
 
 namespace {
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 class OptionStoreTest : public ::testing::Test {
 protected:
     void TearDown() override { OptionStore::Instance().Close(); }

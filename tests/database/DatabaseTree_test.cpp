@@ -87,8 +87,9 @@ TEST_P(CheckDataTreeTest, FindsOrAddsEachServiceNodeOnce)
     const TreeNode* trash = Tree().FindKey(State().TrashNodeKey());
     ASSERT_NE(trash, nullptr);
     EXPECT_TRUE(trash->Image().startsWith("Trash"));
-    if (repair.serviceImages.contains("TrashKey"))
+    if (repair.serviceImages.contains("TrashKey")) {
         EXPECT_EQ(trash->Image(), "TrashKey");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(LoadedTrees, CheckDataTreeTest,

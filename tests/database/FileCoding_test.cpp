@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "database/FileCoding.h"
 
 #include "services/ErrorReport.h"
@@ -11,6 +12,8 @@
 #include <random>
 
 using namespace keyholm;
+using keyholm::test::Read;
+using keyholm::test::Write;
 using Status = CipherEngine::FileStatus;
 
 namespace {
@@ -25,18 +28,6 @@ QByteArray Tree(int size, int seed = 1)
     return data;
 }
 
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
 } // namespace
 
 TEST(FieldCoding, StoresMasterPasswordsAndLoginsSafely)

@@ -275,8 +275,9 @@ TEST_P(ChangeTest, NeedsTheCurrentPasswordAndTheSameNewOneTwice)
             modal.ExpectMessageBox().Click(QMessageBox::Ok);
         ToolButton("Security")->trigger();
         ASSERT_TRUE(modal.Wait());
-        if (c.message)
+        if (c.message) {
             EXPECT_EQ(modal.Seen().back().text, c.message);
+        }
     }
     EXPECT_EQ(State().DatabaseChanged(), c.changed);
     if (!c.changed) {

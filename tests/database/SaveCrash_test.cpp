@@ -1,6 +1,7 @@
 // A process killed while it saves a database leaves the old file or the new
 // one, whole: never a mix, never a cut file, never a plain tree on the disk.
 
+#include "support/TestFiles.h"
 #include "database/FileCoding.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <unistd.h>
 
 using namespace keyholm;
+using keyholm::test::Read;
 
 namespace {
 constexpr int TreeSize = 1 << 20;
@@ -35,12 +37,6 @@ QByteArray Version(int v)
     while (tree.size() < TreeSize)
         tree += char('a' + random() % 26);
     return tree;
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 int VersionOf(const QByteArray& tree)

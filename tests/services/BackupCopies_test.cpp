@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "services/BackupCopies.h"
 
 #include "TraceLogCapture.h"
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 using namespace keyholm;
+using keyholm::test::Read;
+using keyholm::test::Write;
 
 namespace {
 const char* const FrenchMonths[] = {"JANVIER", "FÉVRIER", "MARS", "AVRIL", "MAI", "JUIN", "JUILLET", "AOÛT",
@@ -23,18 +26,6 @@ QString ThisMonthCopy()
         + QStringLiteral("_.bak");
 }
 
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Write(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
 } // namespace
 
 class BackupCopies : public test::TraceLogCapture {

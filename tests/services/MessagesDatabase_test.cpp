@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "TraceLogCapture.h"
 
 #include "components/MessageStore.h"
@@ -10,18 +11,8 @@
 #include <gtest/gtest.h>
 
 using namespace keyholm;
+using keyholm::test::Write;
 using keyholm::test::TraceLogCapture;
-
-namespace {
-
-void Write(const QString& path, const QByteArray& data)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
-} // namespace
 
 // The user file in the data folder, the main file in the program folder.
 class MessagesDatabase : public TraceLogCapture {

@@ -102,7 +102,7 @@ TEST_F(PreferencesTest, BlankSectionGivesFallbacksAndRefusesWrites)
     ASSERT_TRUE(OptionStore::Instance().Open(PreferenceFile(), "t", "t"));
     ClosePreferences();
     for (const auto& access : Accesses) {
-        for (const QString section : { QString(), QString("   ") }) {
+        for (const QString& section : { QString(), QString("   ") }) {
             EXPECT_TRUE(access.fallsBack(section)) << access.name;
             EXPECT_FALSE(access.write(section)) << access.name;
         }

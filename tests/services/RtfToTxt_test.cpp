@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "services/RtfToTxt.h"
 
 #include <QDir>
@@ -9,17 +10,12 @@
 #include <gtest/gtest.h>
 
 using namespace keyholm;
+using keyholm::test::Read;
 
 namespace {
 QString Fixture(const char* name)
 {
     return QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + "/data/" + name;
-}
-
-QByteArray Read(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // What WordPad shows of tests/services/data/letter.rtf.

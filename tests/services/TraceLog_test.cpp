@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "TraceLogCapture.h"
 
 #include "services/ErrorReport.h"
@@ -15,15 +16,10 @@
 #include <gtest/gtest.h>
 
 using namespace keyholm;
+using keyholm::test::Read;
 using keyholm::test::TraceLogCapture;
 
 namespace {
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString LogName()
 {
@@ -123,7 +119,7 @@ TEST_F(TraceLogCapture, LinesReachTheFileWithinASecondWithoutStopping)
 {
     TraceLog("Buffered line", "x");
     const QString path = TraceLogPath();
-    const bool arrived = QTest::qWaitFor([&] { return ReadFile(path).contains("Buffered line"); }, 3000);
+    const bool arrived = QTest::qWaitFor([&] { return Read(path).contains("Buffered line"); }, 3000);
     EXPECT_TRUE(arrived);
 }
 
@@ -134,7 +130,7 @@ TEST_F(TraceLogCapture, NothingIsWrittenOnceStopped)
     TraceLog("Too late", "x");
     EXPECT_FALSE(TraceLogEnabled());
     EXPECT_TRUE(TraceLogPath().isEmpty());
-    const QByteArray bytes = ReadFile(path);
+    const QByteArray bytes = Read(path);
     EXPECT_FALSE(bytes.contains("Too late"));
     EXPECT_TRUE(bytes.contains("\"Close Log recording in "));
 }
@@ -166,7 +162,7 @@ TEST(TraceLogStart, CloseHeaderEndsTheHeaderWithItsLine)
     ASSERT_TRUE(StartTraceLog(true, folder.path(), {}, {}, true));
     const QString path = TraceLogPath();
     StopTraceLog();
-    const QList<TraceRecord> records = ParseTraceRecords(ReadFile(path), true);
+    const QList<TraceRecord> records = ParseTraceRecords(Read(path), true);
     ASSERT_GE(records.size(), 2);
     EXPECT_EQ(records[records.size() - 2].label, "End of host config");
     EXPECT_TRUE(records.last().label.startsWith("Close Log recording in "));
@@ -247,29 +243,29 @@ TEST(TraceLogStart, RotatesOnlyOnARealRestart)
     EXPECT_FALSE(QFileInfo::exists(old));
     TraceLog("Still the first file", "x");
     FlushTraceLog();
-    EXPECT_TRUE(ReadFile(path).contains("First run line"));
+    EXPECT_TRUE(Read(path).contains("First run line"));
 
     // the box unticked: the log stops, the file keeps what it had and the closing line
     EXPECT_FALSE(StartTraceLog(false, root.path(), {}, {}, false));
     EXPECT_FALSE(TraceLogEnabled());
     EXPECT_FALSE(QFileInfo::exists(old));
-    const QByteArray firstFile = ReadFile(path);
+    const QByteArray firstFile = Read(path);
     EXPECT_TRUE(firstFile.contains("Still the first file"));
     EXPECT_TRUE(firstFile.contains("Close Log recording in "));
 
     // ticked again: the previous file becomes ".old", the new one starts afresh
     ASSERT_TRUE(StartTraceLog(true, root.path(), {}, "second", false));
-    EXPECT_EQ(ReadFile(old), firstFile);
+    EXPECT_EQ(Read(old), firstFile);
     FlushTraceLog();
-    const QByteArray secondFile = ReadFile(path);
+    const QByteArray secondFile = Read(path);
     EXPECT_FALSE(secondFile.contains("First run line"));
     EXPECT_TRUE(secondFile.contains("START: second"));
 
     // a third start replaces the ".old" with the second file
     StopTraceLog();
-    const QByteArray secondClosed = ReadFile(path);
+    const QByteArray secondClosed = Read(path);
     ASSERT_TRUE(StartTraceLog(true, root.path(), {}, "third", false));
-    EXPECT_EQ(ReadFile(old), secondClosed);
+    EXPECT_EQ(Read(old), secondClosed);
     StopTraceLog();
 }
 
