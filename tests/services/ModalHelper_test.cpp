@@ -150,6 +150,23 @@ TEST(ModalHelper, ClosesAnUnexpectedBoxInsteadOfHanging)
         << failures.All();
 }
 
+TEST(ModalHelper, WatchdogClosesAWindowOpenedWithNoHelperAlive)
+{
+    CapturedFailures failures;
+    ModalHelper::InstallWatchdog(300);
+    QMessageBox::StandardButton answer = QMessageBox::NoButton;
+    {
+        ::testing::ScopedFakeTestPartResultReporter reporter(
+            ::testing::ScopedFakeTestPartResultReporter::INTERCEPT_ONLY_CURRENT_THREAD, &failures.results);
+        answer = QMessageBox::question(nullptr, "Oubliée", "Personne ne répond", QMessageBox::Yes | QMessageBox::No);
+    }
+    ModalHelper::InstallWatchdog();
+    EXPECT_NE(answer, QMessageBox::Yes);
+    ASSERT_EQ(failures.results.size(), 1) << failures.All();
+    EXPECT_NE(failures.All().find("no ModalHelper to answer it"), std::string::npos) << failures.All();
+    EXPECT_NE(failures.All().find("Personne ne répond"), std::string::npos) << failures.All();
+}
+
 TEST(ModalHelper, ClosesTheWrongWindowAndAWindowLeftOpen)
 {
     CapturedFailures wrong;

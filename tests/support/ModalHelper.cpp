@@ -376,4 +376,40 @@ void ModalHelper::Answer(QPointer<QWidget> window, const Expectation& expectatio
     acting_.pop_back();
 }
 
+void ModalHelper::InstallWatchdog(int graceMs)
+{
+    static QTimer watchdog;
+    static QPointer<QWidget> watched;
+    static QElapsedTimer since;
+    static int grace = 0;
+    grace = graceMs;
+    if (watchdog.isActive())
+        return;
+    watchdog.setInterval(100);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !live_.empty()) {
+            watched = nullptr;
+            return;
+        }
+        if (modal != watched) {
+            watched = modal;
+            since.start();
+            return;
+        }
+        if (since.elapsed() < grace)
+            return;
+        const SeenWindow seen = Look(modal, false);
+        ADD_FAILURE() << "Modal window left open with no ModalHelper to answer it: " << seen.className.toStdString()
+                      << " \"" << seen.objectName.toStdString() << "\" titled \"" << seen.title.toStdString() << "\""
+                      << (seen.text.isEmpty() ? std::string() : " saying \"" + seen.text.toStdString() + "\"");
+        watched = nullptr;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        if (modal->isVisible())
+            modal->hide();
+    });
+    watchdog.start();
+}
+
 } // namespace keyholm::test

@@ -85,6 +85,11 @@ public:
     // Expected windows not answered yet.
     int Pending() const { return static_cast<int>(expected_.size()); }
 
+    // Watches for modal windows opened while no helper lives: after a few
+    // seconds such a window is closed and fails the test, which would
+    // otherwise hang until its time-out. The test main installs it.
+    static void InstallWatchdog(int graceMs = 10000);
+
 private:
     void Poll();
     void Answer(QPointer<QWidget> window, const Expectation& expectation);

@@ -1,6 +1,8 @@
 // Test main: a headless Qt application with a throw-away home and data folder,
 // so that no test touches the real user's files.
 
+#include "support/ModalHelper.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -34,5 +36,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("keyholm-tests");
     ::testing::InitGoogleTest(&argc, argv);
+    keyholm::test::ModalHelper::InstallWatchdog();
     return RUN_ALL_TESTS();
 }
