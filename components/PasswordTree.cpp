@@ -208,26 +208,25 @@ void TreeNode::SetText(const QString& text)
     tree.Reposition(this);
 }
 
-void TreeNode::SetImage(const QString& key)
+void TreeNode::SetImageId(std::uint32_t& field, const QString& key, unsigned change)
 {
     PasswordTree& tree = Tree();
     const std::uint32_t id = tree.ImageId(key);
-    if (id == image_)
+    if (id == field)
         return;
-    tree.AboutToChange(this, PasswordTreeObserver::ImageChange);
-    image_ = id;
-    tree.Changed(this, PasswordTreeObserver::ImageChange);
+    tree.AboutToChange(this, change);
+    field = id;
+    tree.Changed(this, change);
+}
+
+void TreeNode::SetImage(const QString& key)
+{
+    SetImageId(image_, key, PasswordTreeObserver::ImageChange);
 }
 
 void TreeNode::SetSelectedImage(const QString& key)
 {
-    PasswordTree& tree = Tree();
-    const std::uint32_t id = tree.ImageId(key);
-    if (id == selectedImage_)
-        return;
-    tree.AboutToChange(this, PasswordTreeObserver::SelectedImageChange);
-    selectedImage_ = id;
-    tree.Changed(this, PasswordTreeObserver::SelectedImageChange);
+    SetImageId(selectedImage_, key, PasswordTreeObserver::SelectedImageChange);
 }
 
 void TreeNode::SetTag(const QString& tag)

@@ -88,6 +88,8 @@ private:
     bool TagIsText() const { return colorFlags_ & TagIsTextBit; }
     bool IsSentinel() const { return colorFlags_ & SentinelBit; }
     void SetFlag(std::uint32_t bit, bool on) { colorFlags_ = on ? (colorFlags_ | bit) : (colorFlags_ & ~bit); }
+    // Image and selected image change alike: interned id, then one notification.
+    void SetImageId(std::uint32_t& field, const QString& key, unsigned change);
 
     TreeNode* parent_ = nullptr;
     TreeNode** children_ = nullptr;
