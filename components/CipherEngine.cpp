@@ -192,7 +192,7 @@ std::optional<FileKey> CipherEngine::MakeFileKey(const QString& keyText, const Q
     if (!ready_)
         return std::nullopt;
     const bool isProtected = !masterPassword.isEmpty();
-    if (isProtected && !ParamsInBounds(params))
+    if (isProtected && (!ParamsInBounds(params) || !params.AtLeast(FileKey::Params::WritingFloor())))
         return std::nullopt;
     FileKey::Salt salt;
     randombytes_buf(salt.data(), salt.size());
@@ -324,18 +324,39 @@ CipherEngine::DecodedFile CipherEngine::DecodeFile(const QByteArray& container, 
     const FileKey::Access secret(key);
     unsigned char check[CheckSize];
     KeyCheck(secret->check, check);
-    if (sodium_memcmp(check, data + CheckOffset, CheckSize) != 0)
-        return {FileStatus::WrongKey, {}, std::nullopt};
+    const bool checkDamaged = sodium_memcmp(check, data + CheckOffset, CheckSize) != 0;
+    // A wrong check is a wrong key, or damage to the check alone: the header
+    // as this key would have written it tells them apart, since the whole
+    // header is authenticated.
+    unsigned char associated[HeaderSize];
+    std::memcpy(associated, data, HeaderSize);
+    std::memcpy(associated + CheckOffset, check, CheckSize);
     const size_t codedSize = size_t(container.size()) - HeaderSize;
     QByteArray plain(qsizetype(codedSize) - TagSize, Qt::Uninitialized);
     unsigned long long plainSize = 0;
     if (crypto_aead_xchacha20poly1305_ietf_decrypt(Bytes(plain), &plainSize, nullptr, data + HeaderSize, codedSize,
-            data, HeaderSize, data + NonceOffset, secret->encryption)
+            associated, HeaderSize, data + NonceOffset, secret->encryption)
         != 0) {
         Wipe(plain);
-        return {FileStatus::Damaged, {}, std::nullopt};
+        return {checkDamaged ? FileStatus::WrongKey : FileStatus::Damaged, {}, std::nullopt};
     }
-    return {FileStatus::Ok, std::move(plain), std::nullopt};
+    DecodedFile decoded {FileStatus::Ok, std::move(plain), std::nullopt};
+    decoded.checkDamaged = checkDamaged;
+    return decoded;
+}
+
+bool CipherEngine::VerifyMasterPassword(
+    const FileKey& key, const QString& keyText, const QString& numericText, const QString& masterPassword) const
+{
+    if (!ready_ || !key.IsValid() || !key.IsProtected() || masterPassword.isEmpty())
+        return false;
+    const std::optional<FileKey> derived = DeriveKey(keyText, numericText, masterPassword, key.KdfParams(), key.SaltBytes());
+    if (!derived || !derived->IsValid())
+        return false;
+    const FileKey::Access expected(key);
+    const FileKey::Access given(*derived);
+    return sodium_memcmp(expected->check, given->check, sizeof expected->check) == 0
+        && sodium_memcmp(expected->encryption, given->encryption, sizeof expected->encryption) == 0;
 }
 
 QString CipherEngine::PasswordAlphabet()
@@ -417,19 +438,23 @@ QString CipherEngine::GenerateNickname(int syllables, bool withDigits) const
     return nickname;
 }
 
-void CipherEngine::Wipe(QByteArray& bytes)
+bool CipherEngine::Wipe(QByteArray& bytes)
 {
     // Writing to a shared buffer would only wipe a fresh copy of it.
-    if (!bytes.isEmpty() && bytes.isDetached())
+    const bool alone = bytes.isEmpty() || bytes.isDetached();
+    if (!bytes.isEmpty() && alone)
         sodium_memzero(bytes.data(), size_t(bytes.size()));
     bytes.clear();
+    return alone;
 }
 
-void CipherEngine::Wipe(QString& text)
+bool CipherEngine::Wipe(QString& text)
 {
-    if (!text.isEmpty() && text.isDetached())
+    const bool alone = text.isEmpty() || text.isDetached();
+    if (!text.isEmpty() && alone)
         sodium_memzero(text.data(), size_t(text.size()) * sizeof(QChar));
     text.clear();
+    return alone;
 }
 
 } // namespace keyholm

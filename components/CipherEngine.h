@@ -2,8 +2,8 @@
 // Coding of node fields and of whole database files, and the random
 // password and nickname generators, all on libsodium.
 //
-// Fields are coded deterministically (the master-password change compares
-// coded texts): a synthetic nonce, the keyed BLAKE2b hash of the text, then
+// Fields are coded deterministically (the stored files rely on it): a
+// synthetic nonce, the keyed BLAKE2b hash of the text, then
 // XChaCha20-Poly1305, written in base64url, whose alphabet never holds the
 // node-tag separator "]|[".
 //
@@ -65,6 +65,10 @@ public:
         // The key that opened the file, to save it again with; only from the
         // decoding that derives the key itself.
         std::optional<FileKey> key;
+        // The key check of the header was wrong although the key opened the
+        // file: the file is whole but for its check, which the next save
+        // writes anew.
+        bool checkDamaged = false;
     };
 
     // False when libsodium could not start; every operation then fails.
@@ -77,7 +81,8 @@ public:
 
     // A key with a fresh random salt. With an empty master password the file
     // is only obfuscated; otherwise Argon2id with `params` protects it.
-    // Nothing when the parameters are out of bounds or memory is short.
+    // Nothing when the parameters are out of bounds or below
+    // FileKey::Params::WritingFloor(), or when memory is short.
     std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& numericText,
         const QString& masterPassword, const FileKey::Params& params = FileKey::Params::Moderate()) const;
 
@@ -92,6 +97,12 @@ public:
         const QString& masterPassword) const;
     // Decodes with a key already derived for this file.
     DecodedFile DecodeFile(const QByteArray& container, const FileKey& key) const;
+
+    // True when `masterPassword` is the one `key` was derived from: one
+    // derivation with the key's salt and cost, compared in constant time.
+    // The password itself is never kept anywhere to compare it with.
+    bool VerifyMasterPassword(const FileKey& key, const QString& keyText, const QString& numericText,
+        const QString& masterPassword) const;
 
     // A new random password from PasswordAlphabet(), with at least one
     // capital, small letter, digit and sign. Its length is drawn between the
@@ -108,9 +119,11 @@ public:
     static QString PasswordAlphabet();
     static int MinimumPasswordLength();
 
-    // Overwrite the buffer (when nothing else shares it) and empty it.
-    static void Wipe(QByteArray& bytes);
-    static void Wipe(QString& text);
+    // Overwrite the buffer and empty it. A buffer that something else still
+    // shares cannot be overwritten from here: it is only emptied, and the
+    // answer is false, so that a caller (or a test) sees the copy left.
+    static bool Wipe(QByteArray& bytes);
+    static bool Wipe(QString& text);
 
 private:
     friend class SingleInstance<CipherEngine>;

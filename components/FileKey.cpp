@@ -23,6 +23,7 @@ FileKey::FileKey(bool isProtected, const Params& params, const Salt& salt)
 
 FileKey::FileKey(FileKey&& other) noexcept
     : secret_(std::exchange(other.secret_, nullptr))
+    , openAccesses_(std::exchange(other.openAccesses_, 0))
     , protected_(other.protected_)
     , params_(other.params_)
     , salt_(other.salt_)
@@ -35,6 +36,7 @@ FileKey& FileKey::operator=(FileKey&& other) noexcept
         if (secret_)
             sodium_free(secret_); // sodium_free wipes before it unmaps
         secret_ = std::exchange(other.secret_, nullptr);
+        openAccesses_ = std::exchange(other.openAccesses_, 0);
         protected_ = other.protected_;
         params_ = other.params_;
         salt_ = other.salt_;
@@ -62,16 +64,16 @@ void FileKey::Seal()
 }
 
 FileKey::Access::Access(const FileKey& key)
-    : secret_(key.secret_)
+    : key_(key)
 {
-    if (secret_)
-        sodium_mprotect_readonly(secret_);
+    if (key_.secret_ && key_.openAccesses_++ == 0)
+        sodium_mprotect_readonly(key_.secret_);
 }
 
 FileKey::Access::~Access()
 {
-    if (secret_)
-        sodium_mprotect_noaccess(secret_);
+    if (key_.secret_ && --key_.openAccesses_ == 0)
+        sodium_mprotect_noaccess(key_.secret_);
 }
 
 } // namespace keyholm

@@ -20,6 +20,11 @@ public:
         quint64 memLimit = 0; // bytes
         // 3 passes over 256 MiB: about half a second on a current desktop.
         static Params Moderate();
+        // 2 passes over 64 MiB: the least a new key is made with. Test
+        // programs link a lower floor of their own, to spare time.
+        static Params WritingFloor();
+        // True when both costs are at least those of `other`.
+        bool AtLeast(const Params& other) const { return opsLimit >= other.opsLimit && memLimit >= other.memLimit; }
         bool operator==(const Params&) const = default;
     };
     static constexpr int SaltSize = 16;
@@ -39,27 +44,32 @@ public:
 
 private:
     friend class CipherEngine;
+    friend struct FileKeyTestProbe; // tests open the page the way CipherEngine does
     struct Secret {
         unsigned char encryption[32];
         unsigned char check[32];
     };
     FileKey(bool isProtected, const Params& params, const Salt& salt);
     bool IsValid() const { return secret_ != nullptr; }
-    // Opens the guarded page for reading while the returned object lives.
+    // Opens the guarded page for reading while the returned object lives;
+    // accesses may nest, the page closes when the outermost one ends.
     class Access {
     public:
         explicit Access(const FileKey& key);
         ~Access();
-        const Secret& operator*() const { return *secret_; }
-        const Secret* operator->() const { return secret_; }
+        Access(const Access&) = delete;
+        Access& operator=(const Access&) = delete;
+        const Secret& operator*() const { return *key_.secret_; }
+        const Secret* operator->() const { return key_.secret_; }
 
     private:
-        Secret* secret_;
+        const FileKey& key_;
     };
     Secret* Writable();
     void Seal();
 
     Secret* secret_ = nullptr;
+    mutable int openAccesses_ = 0;
     bool protected_ = false;
     Params params_;
     Salt salt_ {};

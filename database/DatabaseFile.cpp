@@ -18,12 +18,14 @@
 #include "services/ui/Dialogs.h"
 #include "services/ui/KeyToolBar.h"
 #include "services/ui/Messages.h"
+#include "services/ui/ProtectedClipboard.h"
 #include "services/ui/RecentFiles.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
+#include <QCryptographicHash>
+#include <QFileInfo>
 #include <QDate>
 #include <QLabel>
 #include <QMainWindow>
@@ -61,6 +63,66 @@ void DatabaseFile::SetCaption(const QString& path)
     ui_.Window->setWindowTitle(QStringLiteral("Keyholm - ") + TextTools::Instance().FileNamePart(path));
 }
 
+void DatabaseFile::UseFileKey(std::optional<FileKey> key)
+{
+    fileKey_ = std::move(key);
+    ShowProtection();
+}
+
+void DatabaseFile::ShowProtection()
+{
+    const bool open = !state_.Tag().isEmpty();
+    ui_.LabelUnprotected->setVisible(open && !(fileKey_ && fileKey_->IsProtected()));
+}
+
+// ---- Whether a path was protected --------------------------------------------
+// Kept per path, so that a file put in place of a protected one, without
+// its protection, does not open unnoticed. The path itself is not stored.
+
+namespace {
+
+const QString ProtectedSection = WorkingOptions::Section(QStringLiteral("_Password Protected"));
+
+QString ProtectionKey(const QString& path)
+{
+    const QByteArray absolute = QFileInfo(path).absoluteFilePath().toUtf8();
+    return QString::fromLatin1(QCryptographicHash::hash(absolute, QCryptographicHash::Sha256).toHex().left(16));
+}
+
+} // namespace
+
+bool DatabaseFile::WasProtected(const QString& path)
+{
+    return GetCheckOption(ProtectedSection, ProtectionKey(path), 0, WorkingOptions::Label) == 1;
+}
+
+void DatabaseFile::RememberProtection(const QString& path)
+{
+    const int value = fileKey_ && fileKey_->IsProtected() ? 1 : 0;
+    if (value == 1 || WasProtected(path))
+        SetCheckOption(ProtectedSection, ProtectionKey(path), value, WorkingOptions::Label);
+}
+
+bool DatabaseFile::AcceptUnprotected(const QString& path)
+{
+    if (!WasProtected(path))
+        return true;
+    EndBusy();
+    const Answer answer = AskQuestion(QStringLiteral("Le fichier ") + TextTools::Instance().FileNamePart(path)
+            + QStringLiteral(" n'est plus protégé par un mot de passe maître, alors qu'il l'était à sa dernière "
+                             "ouverture.\r\nIl a pu être remplacé par un autre fichier.\r\n\r\n"
+                             "Voulez-vous l'ouvrir quand même ?"),
+        QStringLiteral("Fichier non protégé"));
+    ShowBusy();
+    return answer == Answer::Yes;
+}
+
+bool DatabaseFile::BackUp(const QString& path, const QByteArray& bytes)
+{
+    Q_UNUSED(bytes);
+    return CopyWithNewSuffix(path, QStringLiteral(".bak"), BackupFolder(), PreferenceBackupGenerations);
+}
+
 // ---- Opening ---------------------------------------------------------------
 
 DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPath)
@@ -88,46 +150,63 @@ DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPat
                 }
             }
 
-            TraceLog(QStringLiteral("Password database backup"), path);
-            if (!CopyWithNewSuffix(path, QStringLiteral(".bak"), BackupFolder(), PreferenceBackupGenerations))
-                TraceLog(
-                    QStringLiteral("## ERROR on backup (#%1) Password File").arg(PreferenceBackupGenerations), path);
-
             TraceLog(QStringLiteral("Password database opening"), QStringLiteral("..."));
-            access = master_.DecodeDatabase(path);
-            result.dropFromRecent = access.dropFromRecent;
-            if (access.refused) {
-                Tree().Clear();
-            } else if (access.decoded.status != CipherEngine::FileStatus::Ok) {
+            // Read once: the header, the decoding and the backup all come
+            // from these bytes, so a file swapped meanwhile cannot slip in.
+            DatabaseBytes read = ReadDatabaseFile(path);
+            if (read.header.status != CipherEngine::FileStatus::Ok) {
                 TraceLog(QStringLiteral("Error on reading Password database"), path);
                 ReportError(QStringLiteral("Unable to read and decode the data file:\r\n") + path);
+            } else if (!read.header.isProtected && !AcceptUnprotected(path)) {
+                TraceLog(QStringLiteral("Database opening is cancelled: no longer protected"), path);
+                Tree().Clear();
             } else {
-                ShowBusy(QStringLiteral("Lecture du fichier : ") + path);
-                const bool loaded = TreeStore::Instance().LoadTree(Tree(), access.decoded.plain);
-                CipherEngine::Wipe(access.decoded.plain);
-                if (!loaded) {
+                access = master_.DecodeDatabase(path, read.container);
+                result.dropFromRecent = access.dropFromRecent;
+                if (access.refused) {
                     Tree().Clear();
-                    EndBusy();
-                    ShowInfo(QStringLiteral("Impossible de lire le contenu de la base Password : \r\n") + path);
+                } else if (access.decoded.status != CipherEngine::FileStatus::Ok) {
+                    TraceLog(QStringLiteral("Error on reading Password database"), path);
+                    ReportError(QStringLiteral("Unable to read and decode the data file:\r\n") + path);
                 } else {
-                    TraceLog(QStringLiteral("Password database reading"), QStringLiteral("..."));
-                    ShowBusy(QStringLiteral("Password checking..."));
-                    if (!master_.GrantAccess(access, path)) {
+                    ShowBusy(QStringLiteral("Lecture du fichier : ") + path);
+                    const bool loaded = TreeStore::Instance().LoadTree(Tree(), access.decoded.plain);
+                    CipherEngine::Wipe(access.decoded.plain);
+                    if (!loaded) {
                         Tree().Clear();
-                        result.dropFromRecent = access.dropFromRecent;
+                        EndBusy();
+                        ShowInfo(QStringLiteral("Impossible de lire le contenu de la base Password : \r\n") + path);
                     } else {
-                        fileKey_ = std::move(access.decoded.key);
-                        state_.SetTag(path);
-                        SetCaption(path);
-                        AjoutMenuFichierOuvert(ui_.Window, path, RecentFilesSuffix, QString());
-                        procedures_.CheckDataTree();
-                        SetTextOptionAt(WorkingOptions::Section(QStringLiteral("_Password OpenValue")), path, 0,
-                            WorkingOptions::Label);
-                        ui_.Window->update();
-                        result.open = true;
+                        TraceLog(QStringLiteral("Password database reading"), QStringLiteral("..."));
+                        ShowBusy(QStringLiteral("Password checking..."));
+                        if (!master_.GrantAccess(access, path)) {
+                            Tree().Clear();
+                            result.dropFromRecent = access.dropFromRecent;
+                        } else {
+                            // Only a file that opened is worth keeping, and
+                            // a damaged one never rolls the sound copies away.
+                            TraceLog(QStringLiteral("Password database backup"), path);
+                            if (!BackUp(path, read.container))
+                                TraceLog(QStringLiteral("## ERROR on backup (#%1) Password File")
+                                             .arg(PreferenceBackupGenerations),
+                                    path);
+                            if (access.decoded.checkDamaged)
+                                procedures_.EnabledDisableBackup(true);
+                            state_.SetTag(path);
+                            UseFileKey(std::move(access.decoded.key));
+                            RememberProtection(path);
+                            SetCaption(path);
+                            AjoutMenuFichierOuvert(ui_.Window, path, RecentFilesSuffix, QString());
+                            procedures_.CheckDataTree();
+                            SetTextOptionAt(WorkingOptions::Section(QStringLiteral("_Password OpenValue")), path, 0,
+                                WorkingOptions::Label);
+                            ui_.Window->update();
+                            result.open = true;
+                        }
                     }
                 }
             }
+            CipherEngine::Wipe(read.container);
             access.Release();
         }
         OpeningFinalSteps();
@@ -191,10 +270,11 @@ void DatabaseFile::ClosePasswordFile()
         ui_.TimerDatabaseClose->stop();
         state_.SetCurrentNode(nullptr);
         state_.SetTag(QString());
-        fileKey_.reset();
+        UseFileKey(std::nullopt);
         ui_.tvTreeView->setVisible(false);
         ui_.PictureLogo->setVisible(LogoOption());
-        QGuiApplication::clipboard()->clear();
+        // A text another program copied since is the user's, not ours to clear.
+        ProtectedClipboard::ClearOwnText();
         Tree().Clear();
         procedures_.SetPasswordFields();
         procedures_.EnableFromSelectedNode();
@@ -339,7 +419,7 @@ bool DatabaseFile::NewPasswordFile()
         TraceLog(QStringLiteral("Creating Password database"), path);
         state_.SetTag(path);
         SetCaption(path);
-        fileKey_.reset();
+        UseFileKey(std::nullopt);
         ui_.PictureLogo->setVisible(false);
         ui_.tvTreeView->setVisible(true);
         if (!procedures_.CreateDefaultTree())
@@ -391,21 +471,29 @@ bool DatabaseFile::SavePasswordFileUnder(bool askName)
                     created->SetTag(
                         TextTools::Instance().BeforeFirst(created->Tag(), TagSeparator) + TagSeparator + NowTag());
             }
-            if (!fileKey_) {
-                // A root that holds a password never goes out under the
-                // built-in key: that key comes from the password alone.
-                if (!root->Tag().trimmed().isEmpty())
-                    throw std::runtime_error("the master password's key is missing");
-                fileKey_ = MakeFileKey(FixedKeyText, QString());
+            const bool protectedKey = fileKey_ && fileKey_->IsProtected();
+            const bool rootHoldsText = !TagField(root->Tag(), 0).trimmed().isEmpty();
+            if (rootHoldsText && protectedKey) {
+                // The password an older file kept in its root never goes out again.
+                root->SetTag(QString());
             }
-            QByteArray buffer = store.SaveTree(Tree());
-            if (buffer.isEmpty()) {
+            if (!fileKey_ && !rootHoldsText)
+                UseFileKey(MakeFileKey(FixedKeyText, QString()));
+            QByteArray buffer;
+            if (rootHoldsText && !protectedKey) {
+                // A root that holds a password never goes out under a key
+                // that does not come from it: nothing is written.
+                ReportError(QStringLiteral("Error on file writing:\r\n") + path, {}, true,
+                    ErrorRecord::Make(ErrorRecord::FileAccess,
+                        QStringLiteral("The master password's key is missing; the file is left as it was.")));
+            } else if ((buffer = store.SaveTree(Tree())).isEmpty()) {
                 ReportError(QStringLiteral("Unable to save data tree"));
             } else {
                 written = fileKey_ && CodeFile(buffer, path, *fileKey_);
                 CipherEngine::Wipe(buffer);
                 if (written) {
                     procedures_.EnabledDisableBackup(false);
+                    RememberProtection(path);
                     TraceLog(QStringLiteral("Password database is recorded"), path);
                     if (path != state_.Tag()) {
                         state_.SetTag(path);

@@ -33,7 +33,8 @@ public:
         explicit operator bool() const { return open; }
     };
     // Opens the database at `path` after asking about unsaved changes and
-    // closing the current one; backups are made first. On failure the tree
+    // closing the current one; a backup of the bytes read is made once they
+    // opened. On failure the tree
     // is left empty and the caller closes.
     Opening OpenPasswordFile(const QString& path);
     // Empties the window: no database open afterwards.
@@ -69,7 +70,8 @@ public:
     // The key the open database is saved with; none before the first save
     // of a new database.
     const std::optional<FileKey>& FileKeyInUse() const { return fileKey_; }
-    void UseFileKey(std::optional<FileKey> key) { fileKey_ = std::move(key); }
+    // Also shows whether the open database goes without a master password.
+    void UseFileKey(std::optional<FileKey> key);
 
     static inline const QString FileFilter = QStringLiteral("Keyholm (*.khm)|*.khm");
     static inline const QString FileExtension = QStringLiteral(".khm");
@@ -79,6 +81,14 @@ private:
     Changes AskAboutChanges();
     void OpeningFinalSteps();
     void SetCaption(const QString& path);
+    void ShowProtection();
+    // Whether the file at `path` had a master password when this program
+    // last opened or saved it, and the question asked when it has none now.
+    static bool WasProtected(const QString& path);
+    void RememberProtection(const QString& path);
+    bool AcceptUnprotected(const QString& path);
+    // The backup copies of the bytes just opened.
+    static bool BackUp(const QString& path, const QByteArray& bytes);
     // The folder's default file for the file dialogs.
     static QString DefaultFile();
 

@@ -145,33 +145,58 @@ bool CodeFile(const QByteArray& tree, const QString& destination, const FileKey&
     }
 }
 
-CipherEngine::DecodedFile DecodeFile(const QString& source, const QString& keyText, const QString& masterPassword)
+DatabaseBytes ReadDatabaseFile(const QString& source)
+{
+    DatabaseBytes read;
+    read.header.status = CipherEngine::FileStatus::Failed;
+    try {
+        QFile file(source);
+        if (!file.open(QIODevice::ReadOnly)) {
+            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, file.errorString()));
+            return read;
+        }
+        auto& engine = CipherEngine::Instance();
+        // The header first: a foreign or oversized file is not read whole.
+        read.header = engine.InspectFile(file.read(CipherEngine::HeaderSize + CipherEngine::TagSize));
+        if (read.header.status == CipherEngine::FileStatus::Ok && file.size() > LargestDatabase)
+            read.header.status = CipherEngine::FileStatus::Damaged;
+        if (read.header.status != CipherEngine::FileStatus::Ok) {
+            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, StatusText(read.header.status)));
+            return read;
+        }
+        file.seek(0);
+        read.container = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, file.errorString()));
+            read.container.clear();
+            read.header.status = CipherEngine::FileStatus::Failed;
+            return read;
+        }
+        // What is decoded is what this header came from, even if the file
+        // changed between the two reads.
+        read.header = engine.InspectFile(read.container);
+        if (read.header.status != CipherEngine::FileStatus::Ok) {
+            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, StatusText(read.header.status)));
+            read.container.clear();
+        }
+        return read;
+    } catch (const std::exception& e) {
+        ReportUnreadable(source, ErrorRecord::FromException(e));
+        read.header.status = CipherEngine::FileStatus::Failed;
+        read.container.clear();
+        return read;
+    }
+}
+
+CipherEngine::DecodedFile DecodeContainer(
+    const QByteArray& container, const QString& source, const QString& keyText, const QString& masterPassword)
 {
     TraceLog(QStringLiteral("Decode data file"), source);
     CipherEngine::DecodedFile failed;
     failed.status = CipherEngine::FileStatus::Failed;
     try {
-        QFile file(source);
-        if (!file.open(QIODevice::ReadOnly)) {
-            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, file.errorString()));
-            return failed;
-        }
         auto& engine = CipherEngine::Instance();
-        // The header first: a foreign or oversized file is not read whole.
-        CipherEngine::FileHeader header = engine.InspectFile(file.read(CipherEngine::HeaderSize + CipherEngine::TagSize));
-        if (header.status == CipherEngine::FileStatus::Ok && file.size() > LargestDatabase)
-            header.status = CipherEngine::FileStatus::Damaged;
-        if (header.status != CipherEngine::FileStatus::Ok) {
-            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, StatusText(header.status)));
-            failed.status = header.status;
-            return failed;
-        }
-        file.seek(0);
-        const QByteArray container = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, file.errorString()));
-            return failed;
-        }
+        const CipherEngine::FileHeader header = engine.InspectFile(container);
         CipherEngine::DecodedFile decoded = engine.DecodeFile(container, keyText, NumericParameterText(), masterPassword);
         // Without a master password the key is the program's own, so a key
         // that does not fit means damage, not a wrong password.
@@ -181,10 +206,32 @@ CipherEngine::DecodedFile DecodeFile(const QString& source, const QString& keyTe
             TraceLog(QStringLiteral("Wrong master password"), source);
         else if (decoded.status != CipherEngine::FileStatus::Ok)
             ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, StatusText(decoded.status)));
+        else if (decoded.checkDamaged)
+            TraceLog(QStringLiteral("Damaged key check of the data file, rewritten at the next save"), source);
         return decoded;
     } catch (const std::exception& e) {
         ReportUnreadable(source, ErrorRecord::FromException(e));
         return failed;
+    }
+}
+
+CipherEngine::DecodedFile DecodeFile(const QString& source, const QString& keyText, const QString& masterPassword)
+{
+    const DatabaseBytes read = ReadDatabaseFile(source);
+    if (read.header.status != CipherEngine::FileStatus::Ok) {
+        CipherEngine::DecodedFile failed;
+        failed.status = read.header.status;
+        return failed;
+    }
+    return DecodeContainer(read.container, source, keyText, masterPassword);
+}
+
+bool VerifyMasterPassword(const FileKey& key, const QString& keyText, const QString& masterPassword)
+{
+    try {
+        return CipherEngine::Instance().VerifyMasterPassword(key, keyText, NumericParameterText(), masterPassword);
+    } catch (const std::exception&) {
+        return false;
     }
 }
 

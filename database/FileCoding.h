@@ -8,7 +8,9 @@
 // of the master password. The master password therefore has to be asked
 // before the file is decoded (ReadFileHeader tells whether it is needed), and
 // the key of the open database is kept to save it again (a new key, with a
-// new salt, only when the master password changes).
+// new salt, only when the master password changes). The file is read once:
+// its header, its backup and its decoding all come from the same bytes, so
+// a file swapped meanwhile cannot slip in.
 
 #include "components/CipherEngine.h"
 #include "components/FileKey.h"
@@ -45,10 +47,27 @@ CipherEngine::FileHeader ReadFileHeader(const QString& path);
 // the destination was written; a failure is reported.
 bool CodeFile(const QByteArray& tree, const QString& destination, const FileKey& key);
 
-// Reads and decodes `source`. A wrong master password gives WrongKey and is
-// not reported (the caller asks again); every other failure is reported once.
-// On success the result holds the tree buffer (wipe it with
-// CipherEngine::Wipe once loaded) and the key to save the database with.
+// The whole file, read once, with what its header says; `header.status` is
+// Ok only for a sound Keyholm header of a file not too large to be ours.
+// Every failure is reported once.
+struct DatabaseBytes {
+    CipherEngine::FileHeader header;
+    QByteArray container;
+};
+DatabaseBytes ReadDatabaseFile(const QString& source);
+
+// Decodes the container read from `source`. A wrong master password gives
+// WrongKey and is not reported (the caller asks again); every other failure
+// is reported once. On success the result holds the tree buffer (wipe it
+// with CipherEngine::Wipe once loaded) and the key to save the database with.
+CipherEngine::DecodedFile DecodeContainer(
+    const QByteArray& container, const QString& source, const QString& keyText, const QString& masterPassword);
+
+// ReadDatabaseFile, then DecodeContainer.
 CipherEngine::DecodedFile DecodeFile(const QString& source, const QString& keyText, const QString& masterPassword);
+
+// True when `masterPassword` is the one the key of the open database was
+// made from (one key derivation).
+bool VerifyMasterPassword(const FileKey& key, const QString& keyText, const QString& masterPassword);
 
 } // namespace keyholm

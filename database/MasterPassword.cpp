@@ -78,7 +78,9 @@ MasterPassword::Typed MasterPassword::Ask(const QString& caption, const QString&
     if (typed.confirmed) {
         typed.text = window.Text();
         KeepOutOfTraceLog(typed.text);
-        KeepOutOfTraceLog(typed.text.trimmed());
+        QString trimmed = typed.text.trimmed();
+        KeepOutOfTraceLog(trimmed);
+        CipherEngine::Wipe(trimmed);
     }
     return typed;
 }
@@ -89,6 +91,23 @@ std::optional<FileKey> MasterPassword::NewKey(const QString& password)
     std::optional<FileKey> key = MakeFileKey(FixedKeyText, password, Cost());
     EndBusy();
     return key;
+}
+
+bool MasterPassword::IsSet() const
+{
+    const std::optional<FileKey>& key = file_.FileKeyInUse();
+    return key && key->IsProtected();
+}
+
+bool MasterPassword::Verify(const QString& typed) const
+{
+    const std::optional<FileKey>& key = file_.FileKeyInUse();
+    if (!key || !key->IsProtected() || typed.isEmpty())
+        return false;
+    ShowBusy(QStringLiteral("Password checking..."));
+    const bool same = VerifyMasterPassword(*key, FixedKeyText, typed);
+    EndBusy();
+    return same;
 }
 
 // ---- Checking --------------------------------------------------------------
@@ -115,14 +134,14 @@ MasterPassword::Check MasterPassword::CheckMasterPassword(
     return check;
 }
 
-MasterPassword::Access MasterPassword::DecodeDatabase(const QString& path)
+MasterPassword::Access MasterPassword::DecodeDatabase(const QString& path, const QByteArray& container)
 {
     Access access;
-    const CipherEngine::FileHeader header = ReadFileHeader(path);
+    const CipherEngine::FileHeader header = CipherEngine::Instance().InspectFile(container);
     access.fileProtected = header.status == CipherEngine::FileStatus::Ok && header.isProtected;
     if (!access.fileProtected) {
         // Also for a file that is not sound: the decoding says what is wrong.
-        access.decoded = DecodeFile(path, FixedKeyText, QString());
+        access.decoded = DecodeContainer(container, path, FixedKeyText, QString());
         return access;
     }
     const QString caption = CaptionFor(TextTools::Instance().FileNamePart(path));
@@ -135,10 +154,21 @@ MasterPassword::Access MasterPassword::DecodeDatabase(const QString& path)
         }
         // Taken as typed: the key came from the password trimmed.
         ShowBusy(QStringLiteral("Password checking..."));
-        access.decoded = DecodeFile(path, FixedKeyText, typed.text);
+        access.decoded = DecodeContainer(container, path, FixedKeyText, typed.text);
         EndBusy();
         if (access.decoded.status == CipherEngine::FileStatus::Ok) {
-            access.password = typed.text;
+            // The password was asked for a protected file: anything else
+            // opening now is not the file the prompt was for.
+            if (!access.decoded.key || !access.decoded.key->IsProtected()) {
+                CipherEngine::Wipe(typed.text);
+                CipherEngine::Wipe(access.decoded.plain);
+                access.decoded = {};
+                access.decoded.status = CipherEngine::FileStatus::Damaged;
+                ReportError(QStringLiteral("Unable to read the file:\r\n") + path, {}, true,
+                    ErrorRecord::Make(ErrorRecord::FileAccess, QStringLiteral("The file is damaged or incomplete.")));
+                return access;
+            }
+            access.password = std::move(typed.text);
             return access;
         }
         CipherEngine::Wipe(typed.text);
@@ -162,11 +192,24 @@ bool MasterPassword::GrantAccess(Access& access, const QString& path)
         return true;
     const QString coded = TagField(root->Tag(), 0).trimmed();
     if (access.fileProtected) {
-        // The container opened with this password: it is the database's,
-        // whatever the root says.
-        if (coded.isEmpty() || DecodeField(coded, FixedKeyText) != access.password) {
-            TraceLog(QStringLiteral("Master password of the root restored"), QStringLiteral("..."));
-            root->SetTag(CodeField(access.password, FixedKeyText));
+        if (!access.decoded.key || !access.decoded.key->IsProtected()) {
+            access.refused = true;
+            return false;
+        }
+        if (!coded.isEmpty()) {
+            // An older file: its root kept the password, readable by anyone
+            // who holds the tree. The next save writes the tree without it.
+            root->SetTag(QString());
+            TraceLog(QStringLiteral("Master password dropped from the root"), QStringLiteral("..."));
+        }
+        if (!access.decoded.key->KdfParams().AtLeast(Cost()) && !access.password.isEmpty()) {
+            // Made at a lower cost than today's: the next save uses a new key
+            // (and salt) from the password just typed. On failure the old
+            // key, still a protected one, stays.
+            if (std::optional<FileKey> key = NewKey(access.password)) {
+                access.decoded.key = std::move(key);
+                TraceLog(QStringLiteral("Key cost of the data file raised"), QStringLiteral("..."));
+            }
         }
         return true;
     }
@@ -174,6 +217,7 @@ bool MasterPassword::GrantAccess(Access& access, const QString& path)
         return true;
 
     // A password in the root of a file that it does not protect.
+    access.rootPassword = true;
     const QString fileName = TextTools::Instance().FileNamePart(path);
     Check check = CheckMasterPassword(coded, FixedKeyText, fileName);
     if (!check.matches) {
@@ -195,11 +239,18 @@ bool MasterPassword::GrantAccess(Access& access, const QString& path)
             return false;
         }
     }
-    if (std::optional<FileKey> key = NewKey(check.password)) {
-        access.decoded.key = std::move(key);
-        procedures_.EnabledDisableBackup(true);
-    }
+    std::optional<FileKey> key = NewKey(check.password);
     CipherEngine::Wipe(check.password);
+    if (!key) {
+        // Opened without its key, the file would be saved as readable as it
+        // is now, and the password with it. The failure was reported.
+        TraceLog(QStringLiteral("Database opening is refused: no key for its password"), path);
+        access.refused = true;
+        return false;
+    }
+    access.decoded.key = std::move(key);
+    root->SetTag(QString());
+    procedures_.EnabledDisableBackup(true);
     return true;
 }
 
@@ -216,17 +267,17 @@ void MasterPassword::ChangeMasterPassword(const QString& keyText)
     try {
         if (!file_.PasswordIsChanged())
             return;
-        TreeNode* root = Tree().Root();
-        if (!root)
+        if (!Tree().Root())
             return;
-        if (!root->Tag().trimmed().isEmpty()) {
+        if (IsSet()) {
             Typed current
                 = Ask(PasswordAsk::Caption, QStringLiteral("Saisissez le mot de passe actuel pour modification :"));
-            const bool given = current.confirmed && !current.text.trimmed().isEmpty();
-            const bool same = given && CodeField(current.text.trimmed(), keyText) == root->Tag();
+            QString given = current.confirmed ? current.text.trimmed() : QString();
             CipherEngine::Wipe(current.text);
-            if (!given)
+            if (given.isEmpty())
                 return;
+            const bool same = Verify(given);
+            CipherEngine::Wipe(given);
             if (!same) {
                 ShowInfo(QStringLiteral("Mot de passe incorrect, modification non autorisée"));
                 return;
@@ -239,30 +290,30 @@ void MasterPassword::ChangeMasterPassword(const QString& keyText)
         if (chosen.isEmpty())
             return;
         Typed second = Ask(ChangeCaption, QStringLiteral("Confirmez la saisie du mot de passe :"));
-        const QString confirmed = second.confirmed ? second.text.trimmed() : QString();
+        QString confirmed = second.confirmed ? second.text.trimmed() : QString();
         CipherEngine::Wipe(second.text);
-        if (confirmed.isEmpty()) {
+        const bool same = confirmed == chosen;
+        const bool given = !confirmed.isEmpty();
+        CipherEngine::Wipe(confirmed);
+        if (!given) {
             CipherEngine::Wipe(chosen);
             return;
         }
-        if (confirmed != chosen) {
+        if (!same) {
             CipherEngine::Wipe(chosen);
             ShowInfo(QStringLiteral("Unable to change the password. First and second password are different."));
             return;
         }
 
-        const QString coded = CodeField(chosen, keyText);
+        Q_UNUSED(keyText); // the key text of the file key is the program's own
         std::optional<FileKey> key = NewKey(chosen);
         CipherEngine::Wipe(chosen);
-        root = Tree().Root();
+        TreeNode* root = Tree().Root();
         if (!root)
             return;
-        if (coded.isEmpty() || !key) {
-            ReportError(QStringLiteral("Error on checking the password"), {}, true,
-                ErrorRecord::Make(ErrorRecord::OutOfMemory, QStringLiteral("The password could not be coded.")));
-            return;
-        }
-        root->SetTag(coded);
+        if (!key)
+            return; // reported; the database keeps its old key
+        root->SetTag(QString());
         file_.UseFileKey(std::move(key));
         procedures_.EnabledDisableBackup(true);
         TraceLog(QStringLiteral("Master password changed"), QStringLiteral("..."));
@@ -275,8 +326,7 @@ void MasterPassword::RemoveMasterPassword()
 {
     try {
         state_.ResetIdleTicks();
-        TreeNode* root = Tree().Root();
-        if (!root || root->Tag().trimmed().isEmpty())
+        if (!Tree().Root() || !IsSet())
             return;
         QString typed;
         const Answer answer = AskInput(QStringLiteral("Pour confirmez la suppression du mot de passe,<BR>"
@@ -287,9 +337,9 @@ void MasterPassword::RemoveMasterPassword()
             return;
         }
         KeepOutOfTraceLog(typed);
-        root = Tree().Root();
-        const bool same = root && DecodeField(root->Tag(), FixedKeyText) == typed;
+        const bool same = Verify(typed);
         CipherEngine::Wipe(typed);
+        TreeNode* root = Tree().Root();
         if (!root)
             return;
         if (!same) {

@@ -1,9 +1,15 @@
 #pragma once
-// The master password of the open database. It is kept twice: coded (with
-// the fixed key text) as the root node's tag, which the change and the
-// removal check, and as the key of the file container, which only the
-// password opens. The password is trimmed when it is set; at opening it is
-// taken as typed, so that a typed blank at either end is refused.
+// The master password of the open database. It is kept nowhere, in no form
+// that gives it back: only the key of the file container is kept, derived
+// from it, and the change and the removal check a typed password by deriving
+// the key again with the file's salt and cost. The password is trimmed when
+// it is set; at opening it is taken as typed, so that a typed blank at either
+// end is refused.
+//
+// Older files hold the password coded in the root node's tag. A protected
+// one loses that tag at opening (the next save writes the tree without it);
+// an unprotected one is let in only with that password and protected by it
+// from its next save.
 
 #include "components/CipherEngine.h"
 #include "components/FileKey.h"
@@ -26,7 +32,8 @@ public:
     static FileKey::Params KeyCost();
 
     // Asks in Lib_PasswordAsk (caption "Mot de passe - " and the file name
-    // when given) and compares the decoded password with the text as typed.
+    // when given) and compares the decoded password with the text as typed
+    // (the root tag of an older file).
     struct Check {
         bool matches = false;
         bool confirmed = false;
@@ -34,23 +41,29 @@ public:
     };
     Check CheckMasterPassword(const QString& codedPassword, const QString& keyText, const QString& fileName);
 
-    // The opening of `path`: the decoded file, after asking for the master
-    // password when one protects it (two tries at most). A refusal (a
-    // cancel, or two wrong passwords) is not a decoding failure.
+    // The opening of `container`, read from `path`: the decoded file, after
+    // asking for the master password when its header says one protects it
+    // (two tries at most). A refusal (a cancel, or two wrong passwords) is not
+    // a decoding failure.
     struct Access {
         CipherEngine::DecodedFile decoded;
         bool refused = false;
         bool dropFromRecent = false; // two wrong passwords
         bool fileProtected = false;
+        bool rootPassword = false; // an older unprotected file's root held the password
         QString password; // as typed; wiped by Release
         void Release();
     };
-    Access DecodeDatabase(const QString& path);
-    // After the tree is loaded: the root's password and the file's agree.
-    // A file without protection whose root holds a password is only let in
-    // with that password (two tries), and is protected from its next save.
-    // False when access is refused.
+    Access DecodeDatabase(const QString& path, const QByteArray& container);
+    // After the tree is loaded. A protected file keeps no password in its
+    // root, and a key made at a lower cost than today's is made anew from
+    // the password typed. A file without protection whose root holds a
+    // password is only let in with that password (two tries), and is
+    // protected from its next save. False when access is refused.
     bool GrantAccess(Access& access, const QString& path);
+
+    // True when the open database has a master password.
+    bool IsSet() const;
 
     // Sets or changes the password: the current one first, then the new one
     // twice. Takes effect at the next save.
@@ -71,6 +84,8 @@ private:
     Typed Ask(const QString& caption, const QString& info = {});
     // A key for the password (empty: without one), deriving behind the busy pointer.
     static std::optional<FileKey> NewKey(const QString& password);
+    // The typed text is the open database's master password.
+    bool Verify(const QString& typed) const;
 
     DatabaseFile& file_;
 };

@@ -193,9 +193,10 @@ void Selection::FillEntryFields(TreeNode* node)
     if (TreeNode* login = child("Login"))
         ui_.SetPasswordText(1, procedures_.DecodeField(login->Tag()));
     if (TreeNode* key = child("Key")) {
-        const QString password = procedures_.DecodeField(key->Tag());
-        SetControlTag(ui_.TextPassword[2], password);
-        ui_.SetPasswordText(2, ui_.CheckHide->isChecked() ? QString(password.size(), QLatin1Char('*')) : password);
+        // The field is the one holder of the shown password; hidden, it
+        // shows bullets of a fixed look rather than a mask of its length.
+        ui_.TextPassword[2]->setEchoMode(ui_.CheckHide->isChecked() ? QLineEdit::Password : QLineEdit::Normal);
+        ui_.SetPasswordText(2, procedures_.DecodeField(key->Tag()));
     }
     if (TreeNode* date = child("Date")) {
         const QDateTime limit = ReadDateTimeTag(date->Tag());

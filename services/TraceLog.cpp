@@ -16,10 +16,15 @@
 #include <QTime>
 #include <QTimer>
 
+#include <sodium.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <ctime>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 namespace keyholm {
 namespace {
@@ -115,6 +120,33 @@ void AppendField(QByteArray& out, QStringView text, bool isLabel)
     out.truncate(p - out.data());
 }
 
+// A copy of a secret for the masking, of its own (never shared with the
+// caller's text, so that the caller's wipe is a real one), in guarded memory
+// that is wiped when it goes.
+class KeptSecret {
+public:
+    explicit KeptSecret(QStringView text)
+        : size_(text.size())
+        , units_(sodium_init() >= 0 ? static_cast<QChar*>(sodium_malloc(size_t(size_) * sizeof(QChar))) : nullptr)
+    {
+        if (units_)
+            std::memcpy(units_, text.data(), size_t(size_) * sizeof(QChar));
+    }
+    ~KeptSecret()
+    {
+        if (units_)
+            sodium_free(units_); // wipes first
+    }
+    KeptSecret(const KeptSecret&) = delete;
+    KeptSecret& operator=(const KeptSecret&) = delete;
+    bool IsValid() const { return units_ != nullptr; }
+    QStringView View() const { return QStringView(units_, size_); }
+
+private:
+    qsizetype size_;
+    QChar* units_;
+};
+
 // Everything the log keeps for the whole process. Lines may come from any
 // thread; the timer that flushes them lives on the application's thread.
 class LogState {
@@ -134,7 +166,7 @@ public:
     QString folder_;
     QString fileName_;
     QString lastLabel_;
-    QStringList secrets_;
+    std::vector<std::unique_ptr<KeptSecret>> secrets_; // the longest first
     QByteArray buffer_;
     QElapsedTimer sinceFlush_;
     bool flushArmed_ = false;
@@ -168,9 +200,10 @@ public:
     QString Masked(const QString& text) const
     {
         QString result = text;
-        for (const QString& secret : secrets_) {
-            if (result.contains(secret))
-                result.replace(secret, SecretText);
+        for (const auto& secret : secrets_) {
+            const QStringView view = secret->View();
+            if (result.contains(view))
+                result.replace(view.data(), view.size(), SecretText.constData(), SecretText.size());
         }
         return result;
     }
@@ -178,8 +211,8 @@ public:
     void WriteLocked(const QString& label, const QString& detail, bool withTime)
     {
         // Secrets go first, before the clean-up below could cut them into pieces.
-        const QString labelText = secrets_.isEmpty() ? label : Masked(label);
-        const QString detailText = secrets_.isEmpty() ? detail : Masked(detail);
+        const QString labelText = secrets_.empty() ? label : Masked(label);
+        const QString detailText = secrets_.empty() ? detail : Masked(detail);
         buffer_ += '"';
         if (withTime)
             buffer_ += TimeField();
@@ -310,6 +343,7 @@ void StopTraceLog()
     state.CloseLocked();
     state.fileName_.clear();
     state.enabled = false;
+    state.secrets_.clear(); // no log, nothing to mask: the copies go
 }
 
 bool StartTraceLog(bool enabled, const QString& baseFolder, const QString& nameFragment, const QString& startLabel,
@@ -421,12 +455,20 @@ void KeepOutOfTraceLog(const QString& secret)
         return;
     LogState& state = State();
     std::lock_guard lock(state.mutex_);
-    if (state.secrets_.contains(secret))
+    // With the log off nothing is written, so nothing is kept either.
+    if (!state.enabled.load())
         return;
-    state.secrets_.append(secret);
+    for (const auto& kept : state.secrets_) {
+        if (kept->View() == secret)
+            return;
+    }
+    auto kept = std::make_unique<KeptSecret>(secret);
+    if (!kept->IsValid())
+        return;
     // The longest first, so that a secret inside another one masks no part of it alone.
-    std::sort(state.secrets_.begin(), state.secrets_.end(),
-              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    const auto at = std::find_if(state.secrets_.begin(), state.secrets_.end(),
+        [&](const auto& other) { return other->View().size() < secret.size(); });
+    state.secrets_.insert(at, std::move(kept));
 }
 
 void ForgetTraceLogSecrets()
@@ -434,6 +476,13 @@ void ForgetTraceLogSecrets()
     LogState& state = State();
     std::lock_guard lock(state.mutex_);
     state.secrets_.clear();
+}
+
+int KeptTraceLogSecrets()
+{
+    LogState& state = State();
+    std::lock_guard lock(state.mutex_);
+    return int(state.secrets_.size());
 }
 
 QList<TraceRecord> ParseTraceRecords(const QByteArray& text, bool withUntimed)

@@ -53,12 +53,17 @@ QString TraceLogFolder();
 // Full path of the open log file; empty while the log is closed.
 QString TraceLogPath();
 
-// Every line written after this call has each occurrence of `secret`
-// replaced by SecretText (so a very short secret masks a lot: better a
-// garbled line than a leaked one). Empty texts are ignored.
+// Every line written after this call, until the log stops, has each
+// occurrence of `secret` replaced by SecretText (so a very short secret masks
+// a lot: better a garbled line than a leaked one). Empty texts are ignored,
+// and so is every text while the log is off. The log keeps a copy of its
+// own in guarded memory, wiped when the log stops or forgets it; the
+// caller's text stays the caller's to wipe.
 void KeepOutOfTraceLog(const QString& secret);
-// Drops the texts given to KeepOutOfTraceLog (at closing a database).
+// Wipes the texts given to KeepOutOfTraceLog (at closing a database).
 void ForgetTraceLogSecrets();
+// How many texts KeepOutOfTraceLog keeps now.
+int KeptTraceLogSecrets();
 
 // One record of a log file.
 struct TraceRecord {

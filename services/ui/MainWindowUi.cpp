@@ -820,6 +820,15 @@ void MainWindowUi::SetupStatusBar()
     Msg->setMinimumWidth(200);
     Msg->setTextFormat(Qt::PlainText);
     theStatusBar->addWidget(Msg, 1);
+    // Shown while the open database has no master password: such a file is
+    // only obfuscated, readable by anyone who has a copy of the program.
+    LabelUnprotected = Named(new QLabel(theStatusBar), QStringLiteral("LabelUnprotected"));
+    LabelUnprotected->setText(QStringLiteral("Base sans mot de passe maître"));
+    LabelUnprotected->setToolTip(QStringLiteral("Ce fichier n'est pas chiffré par un mot de passe maître : "
+                                                "toute personne qui en obtient une copie peut le lire."));
+    LabelUnprotected->setStyleSheet(QStringLiteral("color: #a33a1f; font-weight: bold; padding: 0 6px;"));
+    LabelUnprotected->setVisible(false);
+    theStatusBar->addPermanentWidget(LabelUnprotected);
 }
 
 QString MainWindowUi::PasswordText(int index) const

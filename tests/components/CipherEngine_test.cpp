@@ -194,6 +194,15 @@ TEST_P(DamagedContainer, AnyFlippedByteOrCutFails)
             QByteArray damaged = container;
             damaged[i] = char(damaged[i] ^ flip);
             const auto decoded = Engine().DecodeFile(damaged, KeyText, Numeric, password);
+            if (i >= 64 && i < CipherEngine::HeaderSize) {
+                // The key check alone is hurt: the rest of the header, which
+                // the AEAD authenticates, shows the key is right.
+                EXPECT_EQ(decoded.status, Status::Ok) << "byte " << i;
+                EXPECT_TRUE(decoded.checkDamaged) << "byte " << i;
+                EXPECT_EQ(decoded.plain, Pattern(100)) << "byte " << i;
+                EXPECT_EQ(Engine().DecodeFile(damaged, key).status, Status::Ok) << "byte " << i;
+                continue;
+            }
             ASSERT_NE(decoded.status, Status::Ok) << "byte " << i;
             EXPECT_TRUE(decoded.plain.isEmpty());
             // Damage where the key comes from (flags, parameters, salt, key
@@ -327,4 +336,64 @@ TEST(Generators, NicknamesFollowCountAndFlag)
             EXPECT_GT(seen.size(), 40) << "count " << count;
         }
     }
+}
+
+TEST(MasterPasswordCheck, OneDerivationWithTheKeysOwnSaltTellsTheRightPassword)
+{
+    const FileKey key = MakeKey(QStringLiteral("Maître 7"));
+    struct Case {
+        const char* typed;
+        bool same;
+    };
+    const Case cases[] = {
+        {"Maître 7", true}, {"maître 7", false}, {"Maître 7 ", false}, {"Maître", false}, {"", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(Engine().VerifyMasterPassword(key, KeyText, Numeric, QString::fromUtf8(c.typed)), c.same);
+    }
+    // Another key made from the same password has another salt: the check
+    // is against this key, not against the password.
+    EXPECT_FALSE(Engine().VerifyMasterPassword(key, QStringLiteral("other"), Numeric, QStringLiteral("Maître 7")));
+    // An unprotected key has no password to match, not even the empty one.
+    const FileKey open = MakeKey(QString());
+    EXPECT_FALSE(Engine().VerifyMasterPassword(open, KeyText, Numeric, QString()));
+    EXPECT_FALSE(Engine().VerifyMasterPassword(open, KeyText, Numeric, QStringLiteral("x")));
+}
+
+TEST(SecretWipe, ASharedBufferIsReportedNotWiped)
+{
+    QString alone = QStringLiteral("secret").repeated(2);
+    EXPECT_TRUE(CipherEngine::Wipe(alone));
+    EXPECT_TRUE(alone.isEmpty());
+
+    QByteArray bytes("secret-bytes");
+    bytes.detach();
+    const QByteArray copy = bytes;
+    EXPECT_FALSE(CipherEngine::Wipe(bytes));
+    EXPECT_TRUE(bytes.isEmpty());
+    EXPECT_EQ(copy, QByteArray("secret-bytes")); // the other owner keeps its text
+}
+
+namespace keyholm {
+struct FileKeyTestProbe {
+    // An access opened inside another one, then the outer one read again.
+    static unsigned char ReadAfterNestedAccess(const FileKey& key)
+    {
+        const FileKey::Access outer(key);
+        {
+            const FileKey::Access inner(key);
+            (void)inner->check[0];
+        }
+        // Before the accesses counted, the inner one locked the page here.
+        return outer->check[0] | outer->encryption[31];
+    }
+};
+} // namespace keyholm
+
+TEST(FileKeyAccess, NestedAccessesKeepThePageOpenUntilTheOuterOneEnds)
+{
+    const FileKey key = MakeKey(QStringLiteral("p"));
+    FileKeyTestProbe::ReadAfterNestedAccess(key);
+    // And the page still opens for the engine afterwards.
+    EXPECT_EQ(Engine().DecodeFile(Engine().CodeFile(Pattern(10), key), key).plain, Pattern(10));
 }

@@ -7,6 +7,8 @@
 #include "components/TreeStore.h"
 #include "database/FileCoding.h"
 #include "database/MasterPassword.h"
+#include "services/BackupCopies.h"
+#include "services/Environment.h"
 #include "services/ErrorReport.h"
 #include "services/NodeTags.h"
 #include "services/ui/KeyToolBar.h"
@@ -65,8 +67,8 @@ protected:
 
     QString PathOf(const QString& name) const { return folder_ + name; }
 
-    // A database as Keyholm stores it: the root (holding the coded master
-    // password, or `rootTag` when given), the service nodes (the
+    // A database as Keyholm stores it: the root (with `rootTag` when given,
+    // as older versions kept the coded master password there), the service nodes (the
     // information node unless withInfo is false) and one category with one
     // entry, its login, password and note.
     static void WriteDatabase(const QString& path, const QString& password, bool withInfo = true,
@@ -75,7 +77,7 @@ protected:
         PasswordTree tree;
         TreeStore& store = TreeStore::Instance();
         TreeNode* root = tree.Add(nullptr, QStringLiteral("Root"), QStringLiteral("Ma base"), QStringLiteral("RootNot"),
-            rootTag ? *rootTag : (password.isEmpty() ? QString() : CodeField(password, FixedKeyText)));
+            rootTag.value_or(QString()));
         ASSERT_NE(root, nullptr);
         root->SetSorted(true);
         if (withInfo) {
@@ -115,6 +117,8 @@ protected:
         return tree;
     }
     static bool IsProtected(const QString& path) { return ReadFileHeader(path).isProtected; }
+    // The newest backup copy of the database at `path`.
+    static QString NewestBackup(const QString& path) { return BackupFolder() + BackupCopyName(path, ".bak", 1); }
 
     // Opens through the opening procedure itself; the modal windows it
     // shows are answered by `answer`.
