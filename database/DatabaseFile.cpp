@@ -190,8 +190,6 @@ DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPat
                                 TraceLog(QStringLiteral("## ERROR on backup (#%1) Password File")
                                              .arg(PreferenceBackupGenerations),
                                     path);
-                            if (access.decoded.checkDamaged)
-                                procedures_.EnabledDisableBackup(true);
                             state_.SetTag(path);
                             UseFileKey(std::move(access.decoded.key));
                             RememberProtection(path);

@@ -46,8 +46,11 @@ protected:
 
     void SetUp() override
     {
-        folder_ = DataFolder() + QStringLiteral("Bases/");
-        QDir(folder_).removeRecursively();
+        // A folder of its own for each test: what the preferences remember
+        // of a path (its protection) must not carry over to the next test.
+        static int tests = 0;
+        QDir(DataFolder() + QStringLiteral("Bases/")).removeRecursively();
+        folder_ = DataFolder() + QStringLiteral("Bases/%1/").arg(++tests);
         QDir().mkpath(folder_);
         QDir backups(BackupFolder());
         for (const QString& name : backups.entryList({ QStringLiteral("*khm*.bak") }, QDir::Files))
@@ -132,6 +135,18 @@ protected:
         return opening;
     }
 
+    // Answers one prompt: a text confirmed, or a cancel for nothing.
+    static void Answer(
+        ModalHelper& modal, const std::optional<QString>& typed, const std::function<void(QWidget*)>& check = {})
+    {
+        ModalHelper::Expectation& prompt = modal.Expect("Lib_PasswordAsk");
+        if (check)
+            prompt.Do(check);
+        if (typed)
+            prompt.Type("T_Find", *typed).Click("Valider");
+        else
+            prompt.Click("Annuler");
+    }
     QAction* ToolButton(const char* key) { return Ui().tbToolBar->Button(QLatin1String(key)); }
 
     // A change of the open database, as an edit makes it.

@@ -28,18 +28,6 @@ protected:
         WriteDatabase(path_, Master);
     }
 
-    // Answers one prompt: a text confirmed, or a cancel for nothing.
-    static void Answer(
-        ModalHelper& modal, const std::optional<QString>& typed, const std::function<void(QWidget*)>& check = {})
-    {
-        ModalHelper::Expectation& prompt = modal.Expect("Lib_PasswordAsk");
-        if (check)
-            prompt.Do(check);
-        if (typed)
-            prompt.Type("T_Find", *typed).Click("Valider");
-        else
-            prompt.Click("Annuler");
-    }
     // Opens the protected file through its recent-list entry.
     void OpenFromRecentList(const std::function<void(ModalHelper&)>& answer)
     {

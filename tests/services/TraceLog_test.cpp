@@ -1,6 +1,7 @@
 #include "support/TestFiles.h"
 #include "TraceLogCapture.h"
 
+#include "components/CipherEngine.h"
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
 #include "services/TraceLog.h"
@@ -338,4 +339,25 @@ TEST_F(TraceLogCapture, ASessionWithSecretsLeavesNoneOfThemInTheLog)
             EXPECT_FALSE(bytes.contains(piece.toUtf8())) << piece.toStdString();
     }
     EXPECT_TRUE(bytes.contains("Entry copied ***"));
+}
+
+TEST_F(TraceLogCapture, SecretsAreKeptOnlyWhileTheLogRunsAndAreLetGoAtItsStop)
+{
+    QString secret = QStringLiteral("Maître-Clé 7");
+    KeepOutOfTraceLog(secret);
+    KeepOutOfTraceLog(secret); // once is enough
+    KeepOutOfTraceLog(QString());
+    EXPECT_EQ(KeptTraceLogSecrets(), 1);
+    // The log's copy is its own: the caller wipes its text, the mask holds.
+    CipherEngine::Wipe(secret);
+    TraceLog("Typed", QStringLiteral("Maître-Clé 7"));
+    ForgetTraceLogSecrets();
+    EXPECT_EQ(KeptTraceLogSecrets(), 0);
+    KeepOutOfTraceLog(QStringLiteral("autre secret"));
+    StopTraceLog();
+    EXPECT_EQ(KeptTraceLogSecrets(), 0);
+    EXPECT_FALSE(Bytes().contains("Maître-Clé 7"));
+    // With the log off there is nothing to mask, so nothing is kept.
+    KeepOutOfTraceLog(QStringLiteral("hors journal"));
+    EXPECT_EQ(KeptTraceLogSecrets(), 0);
 }
