@@ -2,7 +2,7 @@
 
 #include "components/ui/PasswordTreeModel.h"
 #include "database/FileCoding.h"
-#include "services/NodeKind.h"
+#include "components/NodeKind.h"
 #include "services/ui/KeyToolBar.h"
 #include "services/ui/Messages.h"
 #include "services/ui/TreeViewNodes.h"
@@ -34,6 +34,7 @@ MainWindow::MainWindow(QWidget* parent)
     , lifecycle_(ui_, state_, *this, options_, file_, layout_)
 {
     ui_.Setup(this);
+    options_.BindOptionPage();
     SetStatusTarget(ui_.theStatusBar);
     ConnectTree();
     ConnectEvents();
@@ -46,16 +47,6 @@ MainWindow::~MainWindow()
     SetStatusTarget(nullptr);
     qApp->removeEventFilter(this);
     ui_.tvTreeView->setModel(nullptr);
-}
-
-QString MainWindow::CodeField(const QString& plainText)
-{
-    return keyholm::CodeField(plainText, FixedKeyText);
-}
-
-QString MainWindow::DecodeField(const QString& codedText)
-{
-    return keyholm::DecodeField(codedText, FixedKeyText);
 }
 
 void MainWindow::AttachTreeModel()

@@ -44,8 +44,6 @@ public:
     void CheckNodeInfo(TreeNode* node = nullptr) override { database_.CheckNodeInfo(node); }
     bool CreateDefaultTree() override { return database_.CreateDefaultTree(); }
     void CheckDataTree() override { database_.CheckDataTree(); }
-    QString CodeField(const QString& plainText) override;
-    QString DecodeField(const QString& codedText) override;
     void tvTreeView_NodeClick(TreeNode* node) override { selection_.tvTreeView_NodeClick(node); }
     void SetPasswordFields() override { selection_.SetPasswordFields(); }
     void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }

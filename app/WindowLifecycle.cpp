@@ -103,7 +103,7 @@ void WindowLifecycle::Form_Load()
         }
         InitRecentFiles(window, RecentFilesSuffix, true, QString(), true, QStringLiteral("khm"));
 
-        if (ui_.CheckOpen->isChecked()) {
+        if (state_.Options().openLastDatabase) {
             const QString last = GetTextOptionAt(WorkingOptions::Section(QStringLiteral("_Password OpenValue")),
                 DataFolder() + QStringLiteral("Keyholm.khm"), 0, WorkingOptions::Label);
             if (!last.isEmpty() && FileTools::Instance().FileExists(last)) {

@@ -3,12 +3,14 @@
 // Pictures: the empty window, a new database selected on its root, and an
 // entry.
 
+#include "components/EntryRecord.h"
+#include "components/NodeImages.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "components/SystemInfo.h"
 #include "components/TreeStore.h"
 #include "services/Environment.h"
-#include "services/NodeTags.h"
+#include "components/NodeTags.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,23 +44,19 @@ keyholm::TreeNode* AddSampleEntries(keyholm::MainWindow& window)
     const QString rootKey = tree.Root()->Key();
     const QString now = NowTag();
     const QString mail = store.AddNode(
-        tree, rootKey, QStringLiteral("Messagerie"), QStringLiteral("DirNot"), now + TagSeparator, true, true);
+        tree, rootKey, QStringLiteral("Messagerie"), NodeImage::DirNot, now + TagSeparator, true, true);
     store.AddNode(
         tree, rootKey, QStringLiteral("Finance"), QStringLiteral("DirCardNot"), now + TagSeparator, true, true);
-    const QString entry = store.AddNode(tree, mail, QStringLiteral("Courrier personnel"),
-        QStringLiteral("PasswordWebNot"), now + TagSeparator + now, false, false);
-    store.AddNode(tree, mail, QStringLiteral("Travail"), QStringLiteral("PasswordNot"), now + TagSeparator + now);
-    auto detail = [&](const char* kind, const QString& text, const QString& tag) {
-        store.AddNode(tree, entry, text, QLatin1String(kind), tag);
-    };
-    detail("Login", QStringLiteral("**********************"),
-        window.CodeField(QStringLiteral("marie.dupont@example.org")));
-    detail("Key", QStringLiteral("**************"), window.CodeField(QStringLiteral("vY7#qLp2!mWz8d")));
-    detail("Web", QStringLiteral("https://mail.example.org/"), QStringLiteral("https://mail.example.org/"));
-    detail(
-        "Date", SystemInfo::Instance().Locale().toString(QDate::currentDate().addMonths(6), SystemInfo::Instance().LongDateFormat()), DateTimeTag(QDateTime::currentDateTime().addMonths(6)));
-    store.SaveNote(tree, QStringLiteral("Question secrète : la ville de naissance.\nCompte ouvert en 2019."), entry);
-    return tree.FindKey(entry);
+    EntryRecord sample;
+    sample.title = QStringLiteral("Courrier personnel");
+    sample.login = QStringLiteral("marie.dupont@example.org");
+    sample.password = QStringLiteral("vY7#qLp2!mWz8d");
+    sample.web = QStringLiteral("https://mail.example.org/");
+    sample.expiry = QDate::currentDate().addMonths(6);
+    sample.note = QStringLiteral("Question secrète : la ville de naissance.\nCompte ouvert en 2019.");
+    TreeNode* entry = sample.Write(tree, tree.FindKey(mail));
+    store.AddNode(tree, mail, QStringLiteral("Travail"), NodeImage::PasswordNot, now + TagSeparator + now);
+    return entry;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "database/DatabaseFile.h"
 
+#include "components/NodeImages.h"
+
 #include "components/CipherEngine.h"
 #include "components/FileTools.h"
 #include "components/SystemInfo.h"
@@ -12,7 +14,7 @@
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
-#include "services/NodeTags.h"
+#include "components/NodeTags.h"
 #include "services/Preferences.h"
 #include "services/TraceLog.h"
 #include "services/ui/Dialogs.h"
@@ -230,27 +232,27 @@ void DatabaseFile::OpeningFinalSteps()
     if (TreeNode* root = Tree().Root()) {
         root->SetSorted(true);
         const TreeStore& store = TreeStore::Instance();
-        state_.SetTrashNodeKey(store.FindNodeKey(Tree(), root->Key(), QStringLiteral("Trash")));
+        state_.SetTrashNodeKey(store.FindNodeKey(Tree(), root->Key(), NodeImage::Trash));
         if (state_.TrashNodeKey().isEmpty()) {
             ui_.CheckTrash->setChecked(false);
             ui_.CheckTrash->setEnabled(false);
             ReportError(QStringLiteral("Unable to locate the Trash Node.<br>Delete option is disabled."));
         } else {
             ui_.CheckTrash->setEnabled(true);
-            if (ui_.CheckPurge->isChecked() && procedures_.TrashPurge())
+            if (state_.Options().purgeTrash && procedures_.TrashPurge())
                 ShowInfo(QStringLiteral("Corbeille purgée des mots de passe expirés plus vieux de ")
-                    + QString::number(ui_.SliderPurge->value()) + QStringLiteral(" jour(s)"));
+                    + QString::number(state_.Options().purgeDays) + QStringLiteral(" jour(s)"));
         }
-        TreeNode* info = Tree().NodeAt(store.FindChild(Tree(), root->Index(), QStringLiteral("InfoNot")));
+        TreeNode* info = Tree().NodeAt(store.FindChild(Tree(), root->Index(), NodeImage::InfoNot));
         procedures_.tvTreeView_NodeClick(info ? info : root);
-        if (ui_.CheckDateExpir->isChecked()) {
+        if (state_.Options().expiryListAtOpening) {
             const SystemInfo& system = SystemInfo::Instance();
             procedures_.SearchOnDatePasswordTree(
                 root, system.Locale().toString(QDate::currentDate(), system.ShortDateFormat()), false, false);
         }
     }
 
-    if (ui_.CheckAutoClose->isChecked())
+    if (state_.Options().autoClose)
         ui_.TimerDatabaseClose->start();
     else
         ui_.TimerDatabaseClose->stop();
@@ -388,7 +390,7 @@ void DatabaseFile::TimerDatabaseClose_Timer()
     if (autoClosing_)
         return;
     state_.AddIdleTick();
-    if (state_.IdleTicks() <= ui_.SliderAutoClose->value() || !state_.DatabaseOpen())
+    if (state_.IdleTicks() <= state_.Options().autoCloseMinutes || !state_.DatabaseOpen())
         return;
     // Closing under an open dialog would pull the database from beneath the
     // command that shows it; the close waits for the dialog to go.
@@ -463,9 +465,9 @@ bool DatabaseFile::SavePasswordFileUnder(bool askName)
         } else {
             ShowStatus(QStringLiteral("Enregistrement des données..."));
             const TreeStore& store = TreeStore::Instance();
-            if (TreeNode* info = Tree().FindKey(store.FindNodeKey(Tree(), root->Key(), QStringLiteral("Info")))) {
+            if (TreeNode* info = Tree().FindKey(store.FindNodeKey(Tree(), root->Key(), NodeImage::Info))) {
                 info->SetExpanded(false);
-                if (TreeNode* created = Tree().NodeAt(store.FindChild(Tree(), info->Index(), QStringLiteral("Create"))))
+                if (TreeNode* created = Tree().NodeAt(store.FindChild(Tree(), info->Index(), NodeImage::Create)))
                     created->SetTag(
                         TextTools::Instance().BeforeFirst(created->Tag(), TagSeparator) + TagSeparator + NowTag());
             }
@@ -550,9 +552,9 @@ void DatabaseFile::MenuBaseNew_Click()
         if (QAction* categories = ui_.ToolbarTree->ButtonMenu(QStringLiteral("Add"), QStringLiteral("CatDefault")))
             categories->trigger();
         MenuBaseSave_Click();
-        if (ui_.CheckAutoClose->isChecked())
+        if (state_.Options().autoClose)
             ui_.TimerDatabaseClose->start();
-        const int options = TreeStore::Instance().FindChild(Tree(), 1, QStringLiteral("OptionNot"));
+        const int options = TreeStore::Instance().FindChild(Tree(), 1, NodeImage::OptionNot);
         if (TreeNode* node = Tree().NodeAt(options))
             procedures_.tvTreeView_NodeClick(node);
     } catch (const std::exception&) {

@@ -4,8 +4,9 @@
 #include "components/TextTools.h"
 #include "components/TreeStore.h"
 #include "services/ErrorReport.h"
-#include "services/NodeKind.h"
-#include "services/NodeTags.h"
+#include "components/NodeImages.h"
+#include "components/NodeKind.h"
+#include "components/NodeTags.h"
 #include "services/TraceLog.h"
 
 #include <QCheckBox>
@@ -56,10 +57,10 @@ bool DatabaseTree::CreateDefaultTree()
 bool DatabaseTree::CreateDefaultMainNode()
 {
     try {
-        TreeNode* root = Tree().Add(nullptr, QStringLiteral("Root"), RootText, QStringLiteral("RootNot"));
+        TreeNode* root = Tree().Add(nullptr, NodeImage::Root, RootText, NodeImage::RootNot);
         if (!root)
             throw std::runtime_error("the tree refused the root node");
-        root->SetSelectedImage(QStringLiteral("Root"));
+        root->SetSelectedImage(NodeImage::Root);
         state_.SetCurrentNode(root);
         root->SetSorted(true);
         root->SetExpanded(true);
@@ -74,16 +75,16 @@ bool DatabaseTree::CreateDefaultMainNode()
 void DatabaseTree::CreateDefaultInfoNode(const QString& rootKey)
 {
     try {
-        const QString infoKey = AddServiceNode(rootKey, InfoText, QStringLiteral("InfoNot"), NowTag(), false);
+        const QString infoKey = AddServiceNode(rootKey, InfoText, NodeImage::InfoNot, NowTag(), false);
         if (infoKey.isEmpty())
             return;
         const SystemInfo& system = SystemInfo::Instance();
         const QString created = system.Locale().toString(QDate::currentDate(), system.ShortDateFormat());
         const QString now = NowTag();
         TreeStore& store = TreeStore::Instance();
-        store.AddNode(Tree(), infoKey, created, QStringLiteral("Create"), now + TagSeparator + now, true, false);
+        store.AddNode(Tree(), infoKey, created, NodeImage::Create, now + TagSeparator + now, true, false);
         const QString user = TextTools::Instance().CutAtNul(system.UserName().trimmed());
-        store.AddNode(Tree(), infoKey, user, QStringLiteral("User"), QString(), true, false);
+        store.AddNode(Tree(), infoKey, user, NodeImage::User, QString(), true, false);
         procedures_.EnabledDisableBackup(true);
     } catch (const std::exception& error) {
         Fail("Error on building the default Info Node", error);
@@ -93,7 +94,7 @@ void DatabaseTree::CreateDefaultInfoNode(const QString& rootKey)
 void DatabaseTree::CreateDefaultStatNode(const QString& rootKey)
 {
     try {
-        if (!AddServiceNode(rootKey, StatText, QStringLiteral("StatNot"), QString(), true).isEmpty())
+        if (!AddServiceNode(rootKey, StatText, NodeImage::StatNot, QString(), true).isEmpty())
             procedures_.EnabledDisableBackup(true);
     } catch (const std::exception& error) {
         Fail("Error on building the default Stat Node", error);
@@ -103,7 +104,7 @@ void DatabaseTree::CreateDefaultStatNode(const QString& rootKey)
 void DatabaseTree::CreateDefaultOptionNode(const QString& rootKey)
 {
     try {
-        if (!AddServiceNode(rootKey, OptionText, QStringLiteral("OptionNot"), QString(), true).isEmpty())
+        if (!AddServiceNode(rootKey, OptionText, NodeImage::OptionNot, QString(), true).isEmpty())
             procedures_.EnabledDisableBackup(true);
     } catch (const std::exception& error) {
         Fail("Error on building the default Option Node", error);
@@ -113,7 +114,7 @@ void DatabaseTree::CreateDefaultOptionNode(const QString& rootKey)
 void DatabaseTree::CreateDefaultTrashNode(const QString& rootKey)
 {
     try {
-        const QString trashKey = AddServiceNode(rootKey, TrashText, QStringLiteral("TrashNot"), QString(), true);
+        const QString trashKey = AddServiceNode(rootKey, TrashText, NodeImage::TrashNot, QString(), true);
         state_.SetTrashNodeKey(trashKey);
         if (!trashKey.isEmpty()) {
             ui_.CheckTrash->setEnabled(true);
@@ -140,12 +141,12 @@ void DatabaseTree::CheckDataTree()
             bool trash;
         };
         const Service services[] = {
-            { { QStringLiteral("InfoNot"), QStringLiteral("Info") }, &DatabaseTree::CreateDefaultInfoNode, false },
-            { { QStringLiteral("StatNot"), QStringLiteral("Stat") }, &DatabaseTree::CreateDefaultStatNode, false },
-            { { QStringLiteral("OptionNot"), QStringLiteral("Option") }, &DatabaseTree::CreateDefaultOptionNode,
+            { { NodeImage::InfoNot, NodeImage::Info }, &DatabaseTree::CreateDefaultInfoNode, false },
+            { { NodeImage::StatNot, NodeImage::Stat }, &DatabaseTree::CreateDefaultStatNode, false },
+            { { NodeImage::OptionNot, NodeImage::Option }, &DatabaseTree::CreateDefaultOptionNode,
                 false },
-            { { QStringLiteral("TrashNot"), QStringLiteral("Trash"), QStringLiteral("TrashKey"),
-                  QStringLiteral("TrashKeyNot") },
+            { { NodeImage::TrashNot, NodeImage::Trash, NodeImage::TrashKey,
+                  NodeImage::TrashKeyNot },
                 &DatabaseTree::CreateDefaultTrashNode, true },
         };
         const TreeStore& store = TreeStore::Instance();
@@ -182,7 +183,7 @@ void DatabaseTree::CheckNodeInfo(TreeNode* node)
         if (!node)
             return;
         const QString image = node->Image();
-        if (image.contains(QLatin1String("Password"))) {
+        if (image.contains(NodeImage::Password)) {
             TreeNode* parent = node->Parent();
             if (!parent)
                 return;
@@ -190,23 +191,23 @@ void DatabaseTree::CheckNodeInfo(TreeNode* node)
             // tells its state as well.
             const QString parentState
                 = parent->SelectedImage().isEmpty() ? SelectedImageFor(parent->Image()) : parent->SelectedImage();
-            if (parentState == QLatin1String("Dir")) {
-                parent->SetImage(QStringLiteral("DirKeyNot"));
-                parent->SetSelectedImage(QStringLiteral("DirKey"));
-            } else if (parentState == QLatin1String("Trash")) {
-                parent->SetImage(QStringLiteral("TrashKeyNot"));
-                parent->SetSelectedImage(QStringLiteral("TrashKey"));
+            if (parentState == NodeImage::Dir) {
+                parent->SetImage(NodeImage::DirKeyNot);
+                parent->SetSelectedImage(NodeImage::DirKey);
+            } else if (parentState == NodeImage::Trash) {
+                parent->SetImage(NodeImage::TrashKeyNot);
+                parent->SetSelectedImage(NodeImage::TrashKey);
             }
             return;
         }
-        const int entries = TreeStore::Instance().CountNodes(Tree(), node, QStringLiteral("Password"), true, false);
-        if (image.contains(QLatin1String("Dir"))
-            && (image == QLatin1String("DirNot") || image == QLatin1String("DirKeyNot"))) {
-            node->SetImage(entries > 0 ? QStringLiteral("DirKeyNot") : QStringLiteral("DirNot"));
-            node->SetSelectedImage(entries > 0 ? QStringLiteral("DirKey") : QStringLiteral("Dir"));
-        } else if (image.contains(QLatin1String("Trash"))) {
-            node->SetImage(entries > 0 ? QStringLiteral("TrashKeyNot") : QStringLiteral("TrashNot"));
-            node->SetSelectedImage(entries > 0 ? QStringLiteral("TrashKey") : QStringLiteral("Trash"));
+        const int entries = TreeStore::Instance().CountNodes(Tree(), node, NodeImage::Password, true, false);
+        if (image.contains(NodeImage::Dir)
+            && (image == NodeImage::DirNot || image == NodeImage::DirKeyNot)) {
+            node->SetImage(entries > 0 ? NodeImage::DirKeyNot : NodeImage::DirNot);
+            node->SetSelectedImage(entries > 0 ? NodeImage::DirKey : NodeImage::Dir);
+        } else if (image.contains(NodeImage::Trash)) {
+            node->SetImage(entries > 0 ? NodeImage::TrashKeyNot : NodeImage::TrashNot);
+            node->SetSelectedImage(entries > 0 ? NodeImage::TrashKey : NodeImage::Trash);
         }
     } catch (const std::exception& error) {
         Fail("Error on checking selected node", error);

@@ -19,19 +19,6 @@ namespace {
 // A database that large is no database of ours; refuse it before reading it whole.
 constexpr qint64 LargestDatabase = qint64(1) << 30;
 
-// Built from numbers at run time rather than written out, so that the text
-// does not stand whole in the program file. Changing it makes every existing
-// file and coded field unreadable.
-const QString& NumericParameterText()
-{
-    static const QString text = [] {
-        QString digits;
-        for (int part : {1618, 339, 887, 4989})
-            digits += QString::number(part);
-        return digits;
-    }();
-    return text;
-}
 
 QString StatusText(CipherEngine::FileStatus status)
 {
@@ -69,24 +56,6 @@ void ReportUnreadable(const QString& source, const ErrorRecord& error)
 }
 
 } // namespace
-
-QString CodeField(const QString& plainText, const QString& keyText)
-{
-    try {
-        return CipherEngine::Instance().CodeText(plainText, keyText, NumericParameterText());
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
-QString DecodeField(const QString& codedText, const QString& keyText)
-{
-    try {
-        return CipherEngine::Instance().DecodeText(codedText, keyText, NumericParameterText());
-    } catch (const std::exception&) {
-        return {};
-    }
-}
 
 std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& masterPassword, const FileKey::Params& params)
 {

@@ -13,6 +13,7 @@
 // a file swapped meanwhile cannot slip in.
 
 #include "components/CipherEngine.h"
+#include "components/FieldCoding.h"
 #include "components/FileKey.h"
 
 #include <QByteArray>
@@ -21,14 +22,6 @@
 #include <optional>
 
 namespace keyholm {
-
-// The key text every caller passes, for fields and files alike.
-inline const QString FixedKeyText = QStringLiteral("OrvaLineQuest");
-
-// The coded field; empty when the coding fails (and for an empty text).
-QString CodeField(const QString& plainText, const QString& keyText);
-// The plain field; empty when the coded text is damaged or not coded with this key.
-QString DecodeField(const QString& codedText, const QString& keyText);
 
 // The key to save a database with: protected by Argon2id of `masterPassword`
 // (which takes about half a second), or only the key text when that is

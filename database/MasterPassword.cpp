@@ -4,7 +4,7 @@
 #include "database/DatabaseFile.h"
 #include "database/FileCoding.h"
 #include "services/ErrorReport.h"
-#include "services/NodeTags.h"
+#include "components/NodeTags.h"
 #include "services/TraceLog.h"
 #include "services/ui/Dialogs.h"
 #include "services/ui/Messages.h"

@@ -1,10 +1,12 @@
 #include "database/WorkingOptions.h"
 
+#include "services/MainState.h"
 #include "services/Preferences.h"
 #include "services/TraceLog.h"
 #include "services/ui/Dialogs.h"
 #include "services/ui/WindowPlacement.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -58,6 +60,52 @@ bool WorkingOptions::HasCategory(const QString& label) const
         if (ui_.ListCatDefaut->item(row)->text() == label)
             return true;
     return false;
+}
+
+void WorkingOptions::BindOptionPage()
+{
+    WorkingOptionValues& values = state_.Options();
+    struct Binding {
+        QCheckBox* box;
+        bool WorkingOptionValues::*value;
+    };
+    const Binding checks[] = {
+        { ui_.CheckHide, &WorkingOptionValues::hidePassword },
+        { ui_.CheckOpen, &WorkingOptionValues::openLastDatabase },
+        { ui_.CheckDateExpir, &WorkingOptionValues::expiryListAtOpening },
+        { ui_.CheckInitFields, &WorkingOptionValues::clearFieldsAfterAdd },
+        { ui_.CheckTrash, &WorkingOptionValues::useTrash },
+        { ui_.CheckAutoSave, &WorkingOptionValues::autoSave },
+        { ui_.CheckDeleteDir, &WorkingOptionValues::deleteFullCategory },
+        { ui_.CheckSepCopy, &WorkingOptionValues::separatedCopy },
+        { ui_.CheckAutoClose, &WorkingOptionValues::autoClose },
+        { ui_.CheckPurge, &WorkingOptionValues::purgeTrash },
+    };
+    for (const Binding& binding : checks) {
+        values.*binding.value = binding.box->isChecked();
+        QObject::connect(binding.box, &QCheckBox::toggled, ui_.Window,
+            [&values, member = binding.value](bool checked) { values.*member = checked; });
+    }
+    values.copySeparator = ui_.TextSepCopy->text();
+    QObject::connect(ui_.TextSepCopy, &QLineEdit::textChanged, ui_.Window,
+        [&values](const QString& text) { values.copySeparator = text; });
+    values.autoCloseMinutes = ui_.SliderAutoClose->value();
+    QObject::connect(ui_.SliderAutoClose, &QSlider::valueChanged, ui_.Window,
+        [&values](int minutes) { values.autoCloseMinutes = minutes; });
+    values.purgeDays = ui_.SliderPurge->value();
+    QObject::connect(
+        ui_.SliderPurge, &QSlider::valueChanged, ui_.Window, [&values](int days) { values.purgeDays = days; });
+    QListWidget* list = ui_.ListCatDefaut;
+    auto readCategories = [&values, list] {
+        values.defaultCategories.clear();
+        for (int row = 0; row < list->count(); ++row)
+            values.defaultCategories << list->item(row)->text();
+    };
+    readCategories();
+    QAbstractItemModel* model = list->model();
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, ui_.Window, readCategories);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, ui_.Window, readCategories);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, ui_.Window, readCategories);
 }
 
 void WorkingOptions::PasswordOptionsLoad()
@@ -149,7 +197,7 @@ void WorkingOptions::ListCatDefaut_Click()
 void WorkingOptions::CheckAutoClose_Click()
 {
     state_.ResetIdleTicks();
-    if (ui_.CheckAutoClose->isChecked())
+    if (state_.Options().autoClose)
         ui_.TimerDatabaseClose->start();
     else
         ui_.TimerDatabaseClose->stop();

@@ -22,6 +22,9 @@ public:
     // The labels of the default category list of a first start.
     static QStringList DefaultCategories();
 
+    // Keeps the state's option values as the option page shows them, from
+    // now on; once, when the window is built.
+    void BindOptionPage();
     // Every option into its control (the control's value is the default),
     // then the window's placement.
     void PasswordOptionsLoad();

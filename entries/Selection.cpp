@@ -4,10 +4,12 @@
 #include "components/TextTools.h"
 #include "components/TreeStore.h"
 #include "services/ErrorReport.h"
-#include "services/NodeKind.h"
-#include "services/NodeTags.h"
+#include "components/EntryRecord.h"
+#include "components/NodeImages.h"
+#include "components/NodeKind.h"
+#include "components/NodeTags.h"
 #include "services/TraceLog.h"
-#include "services/ui/ColorValue.h"
+#include "components/ui/ColorValue.h"
 #include "services/ui/ControlTag.h"
 #include "services/ui/KeyToolBar.h"
 #include "services/ui/TreeViewNodes.h"
@@ -184,44 +186,35 @@ void Selection::ShowEntryPage(TreeNode* node)
 
 void Selection::FillEntryFields(TreeNode* node)
 {
-    ui_.SetPasswordText(0, node->Text());
-    ui_.SetEntryColor(node->BackColor() < 0 ? QColor(Qt::white) : ColorFromValue(node->BackColor()));
-    const TreeStore& store = TreeStore::Instance();
-    auto child = [&](const char* kind) -> TreeNode* {
-        return Tree().NodeAt(store.FindChild(Tree(), node->Index(), QLatin1String(kind)));
-    };
-    if (TreeNode* login = child("Login"))
-        ui_.SetPasswordText(1, procedures_.DecodeField(login->Tag()));
-    if (TreeNode* key = child("Key")) {
-        // The field is the one holder of the shown password; hidden, it
-        // shows bullets of a fixed look rather than a mask of its length.
-        ui_.TextPassword[2]->setEchoMode(ui_.CheckHide->isChecked() ? QLineEdit::Password : QLineEdit::Normal);
-        ui_.SetPasswordText(2, procedures_.DecodeField(key->Tag()));
-    }
-    if (TreeNode* date = child("Date")) {
-        const QDateTime limit = ReadDateTimeTag(date->Tag());
+    EntryRecord entry = EntryRecord::Read(Tree(), node);
+    ui_.SetPasswordText(0, entry.title);
+    ui_.SetEntryColor(entry.color < 0 ? QColor(Qt::white) : ColorFromValue(entry.color));
+    ui_.SetPasswordText(1, entry.login);
+    // The field is the one holder of the shown password; hidden, it shows
+    // bullets of a fixed look rather than a mask of its length.
+    ui_.TextPassword[2]->setEchoMode(state_.Options().hidePassword ? QLineEdit::Password : QLineEdit::Normal);
+    ui_.SetPasswordText(2, entry.password);
+    if (entry.expires) {
         ui_.CheckDate->setChecked(true);
         ui_.DTPickerLimit->setEnabled(true);
-        if (limit.isValid())
-            ui_.DTPickerLimit->setDate(limit.date());
+        if (entry.expiry.isValid())
+            ui_.DTPickerLimit->setDate(entry.expiry);
     }
-    if (TreeNode* custom = child("Custom1"))
-        ui_.TextPerso[0]->setText(custom->Text());
-    if (TreeNode* web = child("Web"))
-        ui_.SetPasswordText(3, web->Text());
-    if (TreeNode* file = child("File"))
-        ui_.SetPasswordText(4, file->Text());
-    ui_.SetPasswordText(5, store.LoadNote(Tree(), node->Key()));
+    ui_.TextPerso[0]->setText(entry.custom);
+    ui_.SetPasswordText(3, entry.web);
+    ui_.SetPasswordText(4, entry.file);
+    ui_.SetPasswordText(5, entry.note);
+    entry.Wipe();
 }
 
 void Selection::FillInformationPage(TreeNode* node)
 {
     const TreeStore& store = TreeStore::Instance();
     const SystemInfo& system = SystemInfo::Instance();
-    auto child = [&](const char* kind) -> TreeNode* {
-        return Tree().NodeAt(store.FindChild(Tree(), node->Index(), QLatin1String(kind)));
+    auto child = [&](const QString& kind) -> TreeNode* {
+        return Tree().NodeAt(store.FindChild(Tree(), node->Index(), kind));
     };
-    if (TreeNode* create = child("Create")) {
+    if (TreeNode* create = child(NodeImage::Create)) {
         for (int i = 0; i < 2; ++i) {
             const QString field = TagField(create->Tag(), i);
             SetControlTag(ui_.LabelDate[i], field);
@@ -232,12 +225,12 @@ void Selection::FillInformationPage(TreeNode* node)
                     : field);
         }
     }
-    if (TreeNode* title = child("Title"))
+    if (TreeNode* title = child(NodeImage::Title))
         ui_.TextTitle->setText(title->Text().trimmed());
-    if (TreeNode* user = child("User"))
+    if (TreeNode* user = child(NodeImage::User))
         ui_.TextUser->setText(user->Text().trimmed());
     TreeNode* custom
-        = Tree().NodeAt(store.FindChildWithTag(Tree(), node->Index(), QStringLiteral("Custom1"), QStringLiteral("1")));
+        = Tree().NodeAt(store.FindChildWithTag(Tree(), node->Index(), NodeImage::Custom1, QStringLiteral("1")));
     ui_.CheckLabel[0]->setChecked(custom != nullptr);
     ui_.TextCustom[0]->setEnabled(custom != nullptr);
     ui_.TextCustom[0]->setText(custom ? custom->Text().trimmed() : QString());

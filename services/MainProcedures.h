@@ -24,8 +24,6 @@ public:
     virtual bool CreateDefaultTree() = 0;
     virtual void CheckDataTree() = 0;
     // Field coding of logins and passwords, with the fixed key text.
-    virtual QString CodeField(const QString& plainText) = 0;
-    virtual QString DecodeField(const QString& codedText) = 0;
 
     // ---- entries/ ---------------------------------------------------------
     // Makes the node current and shows its page (null: nothing happens).

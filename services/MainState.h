@@ -6,6 +6,7 @@
 
 #include "components/PasswordTree.h"
 #include "components/PasswordTreeObserver.h"
+#include "services/WorkingOptionValues.h"
 
 #include <QString>
 
@@ -64,6 +65,10 @@ public:
     bool DragActive() const { return dragActive_; }
     void SetDragActive(bool active) { dragActive_ = active; }
 
+    // The working options, as the option page sets them.
+    const WorkingOptionValues& Options() const { return options_; }
+    WorkingOptionValues& Options() { return options_; }
+
     // PasswordTreeObserver: forget the current node when it goes.
     void NodesAboutToBeRemoved(TreeNode* parent, int first, int last) override;
     void TreeAboutToBeReset() override;
@@ -80,6 +85,7 @@ private:
     qint32 noteCaret_ = 0;
     QString lastCategoryLabel_;
     bool dragActive_ = false;
+    WorkingOptionValues options_;
 };
 
 } // namespace keyholm

@@ -3,7 +3,7 @@
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
 #include "services/TraceLog.h"
-#include "services/ui/ColorValue.h"
+#include "components/ui/ColorValue.h"
 #include "services/ui/DialogSupport.h"
 #include "services/ui/Dialogs.h"
 

@@ -10,7 +10,7 @@
 #include "services/BackupCopies.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
-#include "services/NodeTags.h"
+#include "components/NodeTags.h"
 #include "services/ui/KeyToolBar.h"
 #include "services/ui/KeyboardState.h"
 #include "services/ui/RecentFiles.h"

@@ -2,7 +2,7 @@
 
 #include "DialogsTestSupport.h"
 
-#include "services/ui/ColorValue.h"
+#include "components/ui/ColorValue.h"
 #include "services/ui/Dialogs.h"
 
 #include <QColorDialog>

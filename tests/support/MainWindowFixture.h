@@ -3,9 +3,10 @@
 // with helpers that build small trees the way the program stores them.
 
 #include "app/MainWindow.h"
+#include "components/EntryRecord.h"
 #include "components/TreeStore.h"
 #include "services/Environment.h"
-#include "services/NodeTags.h"
+#include "components/NodeTags.h"
 
 #include <QtTest/QTest>
 
@@ -63,23 +64,18 @@ protected:
     };
     TreeNode* AddEntry(TreeNode* category, const QString& title, const EntryFields& fields, const QString& tag = {})
     {
-        TreeNode* entry = Add(category, title,
-            fields.web.isEmpty() ? QStringLiteral("PasswordNot") : QStringLiteral("PasswordWebNot"),
-            tag.isEmpty() ? NowTag() + TagSeparator + NowTag() : tag);
-        auto detail = [&](const char* kind, const QString& text, const QString& value) {
-            if (!value.isEmpty())
-                Add(entry, text, QLatin1String(kind), value);
-        };
-        detail("Login", QString(fields.login.size(), QLatin1Char('*')), Window().CodeField(fields.login));
-        detail("Key", QString(fields.password.size(), QLatin1Char('*')), Window().CodeField(fields.password));
-        if (fields.expiry.isValid())
-            detail("Date", fields.expiry.toString(), DateTimeTag(QDateTime(fields.expiry, QTime(0, 0))));
-        detail("Custom1", fields.custom, fields.custom);
-        detail("Web", fields.web, fields.web);
-        detail("File", fields.file, fields.file);
-        if (!fields.note.isEmpty())
-            TreeStore::Instance().SaveNote(Tree(), fields.note, entry->Key());
-        return entry;
+        EntryRecord entry;
+        entry.title = title;
+        entry.login = fields.login;
+        entry.password = fields.password;
+        entry.web = fields.web;
+        entry.file = fields.file;
+        entry.note = fields.note;
+        entry.custom = fields.custom;
+        entry.expiry = fields.expiry;
+        entry.created = TagField(tag, 0);
+        entry.changed = TagField(tag, 1);
+        return entry.Write(Tree(), category);
     }
 
     TreeNode* ServiceNode(const QString& image)

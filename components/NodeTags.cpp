@@ -1,4 +1,4 @@
-#include "services/NodeTags.h"
+#include "components/NodeTags.h"
 
 #include "components/SystemInfo.h"
 

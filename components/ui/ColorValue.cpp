@@ -1,4 +1,4 @@
-#include "services/ui/ColorValue.h"
+#include "components/ui/ColorValue.h"
 
 namespace keyholm {
 

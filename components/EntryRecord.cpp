@@ -1,0 +1,86 @@
+#include "components/EntryRecord.h"
+
+#include "components/CipherEngine.h"
+#include "components/FieldCoding.h"
+#include "components/NodeImages.h"
+#include "components/NodeTags.h"
+#include "components/PasswordTree.h"
+#include "components/SystemInfo.h"
+#include "components/TextTools.h"
+#include "components/TreeStore.h"
+
+#include <QTime>
+
+namespace keyholm {
+
+EntryRecord EntryRecord::Read(const PasswordTree& tree, const TreeNode* entry)
+{
+    EntryRecord record;
+    if (!entry)
+        return record;
+    const TreeStore& store = TreeStore::Instance();
+    auto child = [&](const QString& image) -> TreeNode* {
+        return tree.NodeAt(store.FindChild(tree, entry->Index(), image));
+    };
+    record.title = entry->Text();
+    record.color = entry->BackColor();
+    const TextTools& text = TextTools::Instance();
+    record.created = text.BeforeFirst(entry->Tag(), TagSeparator);
+    record.changed = text.AfterFirst(entry->Tag(), TagSeparator);
+    if (TreeNode* login = child(NodeImage::Login))
+        record.login = DecodeField(login->Tag());
+    if (TreeNode* key = child(NodeImage::Key))
+        record.password = DecodeField(key->Tag());
+    if (TreeNode* date = child(NodeImage::Date)) {
+        record.expires = true;
+        record.expiry = ReadDateTimeTag(date->Tag()).date();
+    }
+    if (TreeNode* custom = child(NodeImage::Custom1))
+        record.custom = custom->Text();
+    if (TreeNode* web = child(NodeImage::Web))
+        record.web = web->Text();
+    if (TreeNode* file = child(NodeImage::File))
+        record.file = file->Text();
+    record.note = store.LoadNote(tree, entry->Key());
+    return record;
+}
+
+TreeNode* EntryRecord::Write(PasswordTree& tree, TreeNode* parent) const
+{
+    if (!parent)
+        return nullptr;
+    TreeStore& store = TreeStore::Instance();
+    const QString now = NowTag();
+    const QString tag = (created.isEmpty() ? now : created) + TagSeparator + (changed.isEmpty() ? now : changed);
+    const QString key = store.AddNode(
+        tree, parent->Key(), title, web.isEmpty() ? NodeImage::PasswordNot : NodeImage::PasswordWebNot, tag);
+    TreeNode* entry = tree.FindKey(key);
+    if (!entry)
+        return nullptr;
+    if (color >= 0)
+        entry->SetBackColor(color);
+    auto detail = [&](const QString& image, const QString& shown, const QString& value) {
+        if (!value.isEmpty())
+            store.AddNode(tree, key, shown, image, value);
+    };
+    // The secrets show as a mask of their length; their tag holds them coded.
+    detail(NodeImage::Login, QString(login.size(), QLatin1Char('*')), CodeField(login));
+    detail(NodeImage::Key, QString(password.size(), QLatin1Char('*')), CodeField(password));
+    if (expiry.isValid())
+        detail(NodeImage::Date, SystemInfo::Instance().Locale().toString(expiry, SystemInfo::Instance().LongDateFormat()),
+            DateTimeTag(QDateTime(expiry, QTime(0, 0))));
+    detail(NodeImage::Custom1, custom, custom);
+    detail(NodeImage::Web, web, web);
+    detail(NodeImage::File, file, file);
+    if (!note.isEmpty())
+        store.SaveNote(tree, note, key);
+    return entry;
+}
+
+void EntryRecord::Wipe()
+{
+    CipherEngine::Wipe(login);
+    CipherEngine::Wipe(password);
+}
+
+} // namespace keyholm
