@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/MainWindow.h"
+#include "components/ProcessGuard.h"
 #include "services/ApplicationOptions.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
@@ -43,6 +44,9 @@ void ApplyApplicationLook(QApplication& application)
 
 int StartUp(QApplication& application)
 {
+    // Before any file is made or secret read; main() has done it already,
+    // this keeps every other way into the start as safe.
+    ProcessGuard::Harden();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::unique_ptr<MainWindow> window;
     try {

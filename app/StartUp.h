@@ -1,6 +1,6 @@
 #pragma once
-// The program's start: folders and environment, the trace log, then the
-// main window. The command line is not read: a file named on it is not
+// The program's start: the process hardened (ProcessGuard), folders and
+// environment, the trace log, then the main window. The command line is not read: a file named on it is not
 // opened.
 
 class QApplication;

@@ -1,5 +1,6 @@
 #include "app/Display.h"
 #include "app/StartUp.h"
+#include "components/ProcessGuard.h"
 
 #include <QApplication>
 
@@ -7,6 +8,8 @@
 
 int main(int argc, char** argv)
 {
+    // First of all, so that even Qt's own start makes its files under it.
+    keyholm::ProcessGuard::Harden();
     if (!keyholm::DisplayAvailable()) {
         std::fprintf(stderr, "keyholm: no display available (set DISPLAY, or run it under xvfb-run)\n");
         return 1;

@@ -10,7 +10,10 @@
 #include <QSaveFile>
 #include <QUrl>
 
+#include <cerrno>
+
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace keyholm {
@@ -45,12 +48,20 @@ bool FileTools::SaveTextFile(const QString& path, const QString& text) const
     return WriteAtomically(path, text.toUtf8());
 }
 
-bool FileTools::WriteAtomically(const QString& target, const QByteArray& data)
+bool FileTools::WriteAtomically(
+    const QString& target, const QByteArray& data, QFileDevice::Permissions permissions, ExistingMode existing)
 {
     // QSaveFile writes beside the target, fsyncs and renames on commit.
     QSaveFile file(target);
+    const bool keep = existing == ExistingMode::Keep && QFileInfo::exists(target);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // open() gave its scratch file the target's mode, or the umask's for a
+    // new target: settle it before anything is written.
+    if (!keep && !file.setPermissions(permissions)) {
+        file.cancelWriting();
+        return false;
+    }
     // Qt 6.4's commit() ignores a failed final flush (a full disk) and would
     // put a truncated file in place, so flush first and give up on failure.
     if (file.write(data) != data.size() || !file.flush()) {
@@ -73,7 +84,7 @@ bool FileTools::CopyWithExtension(const QString& path, const QString& newExtensi
     return CopyFile(path, target);
 }
 
-bool FileTools::CopyFile(const QString& source, const QString& target) const
+bool FileTools::CopyFile(const QString& source, const QString& target, QFileDevice::Permissions permissions) const
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
@@ -81,6 +92,10 @@ bool FileTools::CopyFile(const QString& source, const QString& target) const
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
         return false;
+    if (!out.setPermissions(permissions)) { // see WriteAtomically
+        out.cancelWriting();
+        return false;
+    }
     char buffer[64 * 1024];
     for (;;) {
         const qint64 got = in.read(buffer, sizeof buffer);
@@ -147,7 +162,39 @@ bool FileTools::FolderExists(const QString& folder) const
 
 bool FileTools::CreateFolder(const QString& folder) const
 {
-    return !folder.isEmpty() && QDir().mkpath(folder);
+    if (folder.isEmpty())
+        return false;
+    // The missing folders, the deepest first; QDir::mkpath would give them
+    // the umask's mode.
+    QStringList missing;
+    for (QString path = QDir::cleanPath(QDir(folder).absolutePath()); !QFileInfo::exists(path);) {
+        missing.prepend(path);
+        const QString parent = QFileInfo(path).path();
+        if (parent == path)
+            break;
+        path = parent;
+    }
+    for (const QString& path : missing) {
+        const QByteArray name = QFile::encodeName(path);
+        if (::mkdir(name.constData(), 0700) == 0)
+            ::chmod(name.constData(), 0700); // mkdir's mode is cut by the umask, chmod's is not
+        else if (errno != EEXIST)
+            return false;
+    }
+    return FolderExists(folder);
+}
+
+bool FileTools::RestrictFolder(const QString& folder) const
+{
+    if (!FolderExists(folder))
+        return false;
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0)
+        return false;
+    if ((info.st_mode & 077) == 0)
+        return true;
+    return ::chmod(name.constData(), info.st_mode & 0700) == 0;
 }
 
 QString FileTools::TempFileName(const QString& extension) const

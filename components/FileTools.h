@@ -3,6 +3,7 @@
 
 #include "components/Components.h"
 
+#include <QFileDevice>
 #include <QString>
 #include <QUrl>
 
@@ -13,6 +14,14 @@ namespace keyholm {
 
 class FileTools : public SingleInstance<FileTools> {
 public:
+    // The mode of everything that may hold the user's data: 0600.
+    static constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    // What a write does to the mode of a target that is already there.
+    enum class ExistingMode {
+        Reset, // it gets the permissions given, like a new file
+        Keep,  // it keeps its own (the user may have shared the file on purpose)
+    };
+
     // Where a stored file that is no longer at its path is looked for: the
     // folder set here (the application's data folder), under its file name.
     void SetDataFolder(const QString& folder) { dataFolder_ = folder; }
@@ -29,10 +38,12 @@ public:
 
     // Copies `path` to a file of the same base name with `newExtension` in
     // place of its own (".bak", ".old"), in `targetFolder`, or beside the
-    // file when that is empty. An older copy of that name is replaced.
+    // file when that is empty. An older copy of that name is replaced; the
+    // copy is the user's alone (0600).
     bool CopyWithExtension(const QString& path, const QString& newExtension, const QString& targetFolder) const;
     // The target afterwards holds a whole copy of the source, or is unchanged.
-    bool CopyFile(const QString& source, const QString& target) const;
+    // It has `permissions` from the moment it appears under its name.
+    bool CopyFile(const QString& source, const QString& target, QFileDevice::Permissions permissions = OwnerOnly) const;
     // Opens a document with its associated program, or a web address in the browser.
     bool ShellOpen(const QString& documentOrUrl) const;
     // What ShellOpen hands its address to. The default runs xdg-open; the
@@ -46,8 +57,12 @@ public:
     bool DeleteFile(const QString& path) const;
     bool FileExists(const QString& path) const;
     bool FolderExists(const QString& folder) const;
-    // Makes the folder and any missing parent folders.
+    // Makes the folder and any missing parent folders, each for its owner
+    // alone (0700) whatever the umask.
     bool CreateFolder(const QString& folder) const;
+    // Takes the group's and others' rights off an existing folder (0700);
+    // true when it is the owner's alone afterwards.
+    bool RestrictFolder(const QString& folder) const;
 
     // A fresh path in the temporary folder, reserved as an empty file that
     // only its owner can read, so that nobody else can take or read it.
@@ -55,7 +70,11 @@ public:
 
     // Writes `data` to `target` through a file beside it that is flushed to
     // the disk and then renamed, so that a crash leaves the old or the new file.
-    static bool WriteAtomically(const QString& target, const QByteArray& data);
+    // The file has its mode before it is renamed, so that no other user can
+    // open it in between: `permissions` for a new target, and for an existing
+    // one as `existing` says.
+    static bool WriteAtomically(const QString& target, const QByteArray& data,
+        QFileDevice::Permissions permissions = OwnerOnly, ExistingMode existing = ExistingMode::Reset);
 
 private:
     friend class SingleInstance<FileTools>;

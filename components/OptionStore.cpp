@@ -217,9 +217,10 @@ bool OptionStore::SetValue(const QString& section, const QString& key, const QSt
     }
 
     const QString folder = QFileInfo(path_).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!FileTools::Instance().CreateFolder(folder))
         return false;
-    if (!FileTools::WriteAtomically(path_, Format(updated, header_)))
+    // The preferences name the user's files and databases: 0600.
+    if (!FileTools::WriteAtomically(path_, Format(updated, header_), FileTools::OwnerOnly))
         return false;
     sections_ = std::move(updated);
     return true;

@@ -96,16 +96,14 @@ bool CodeFile(const QByteArray& tree, const QString& destination, const FileKey&
                 ErrorRecord::Make(ErrorRecord::OutOfMemory, QStringLiteral("The data could not be coded.")));
             return false;
         }
-        const bool existed = QFileInfo::exists(destination);
-        if (!FileTools::WriteAtomically(destination, container)) {
+        // A new database is the user's alone; an existing one keeps the
+        // permissions it was given.
+        if (!FileTools::WriteAtomically(
+                destination, container, FileTools::OwnerOnly, FileTools::ExistingMode::Keep)) {
             ReportError(message, {}, true,
                 ErrorRecord::Make(ErrorRecord::FileAccess, QStringLiteral("The file could not be written whole.")));
             return false;
         }
-        // A new database is the user's alone; an existing one keeps the
-        // permissions it was given.
-        if (!existed)
-            QFile::setPermissions(destination, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         SyncFolderOf(destination);
         return true;
     } catch (const std::exception& e) {

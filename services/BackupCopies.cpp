@@ -5,9 +5,15 @@
 #include "components/TextTools.h"
 #include "services/TraceLog.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <sodium.h>
+
+#include <cstdio>
 #include <exception>
+#include <optional>
 
 namespace keyholm {
 namespace {
@@ -41,7 +47,25 @@ QString TargetFolder(const QString& source, const QString& backupFolder)
         folder = QFileInfo(source).absolutePath();
     if (!files.FolderExists(folder))
         files.CreateFolder(folder);
+    else
+        files.RestrictFolder(folder);
     return files.WithFolderSeparator(folder);
+}
+
+// The file's content when it has `size` bytes; nothing otherwise (a copy
+// of another size cannot hold the same bytes, and need not be read).
+std::optional<QByteArray> ContentOfSize(const QString& path, qint64 size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() != size)
+        return std::nullopt;
+    return file.readAll();
+}
+
+QString MonthText(const QDate& date)
+{
+    const QLocale& locale = SystemInfo::Instance().Locale();
+    return locale.toUpper(locale.standaloneMonthName(date.month(), QLocale::LongFormat));
 }
 
 } // namespace
@@ -56,9 +80,31 @@ QString BackupCopyName(const QString& source, const QString& suffix, int number)
 QString MonthlyCopyName(const QString& source, const QString& suffix, const QDate& date)
 {
     const NameParts parts = Split(source);
-    const QLocale& locale = SystemInfo::Instance().Locale();
-    const QString month = locale.toUpper(locale.standaloneMonthName(date.month(), QLocale::LongFormat));
-    return parts.base + QLatin1Char('_') + parts.extension + QLatin1Char('_') + month + QLatin1Char('_') + suffix;
+    return parts.base + QLatin1Char('_') + parts.extension + QLatin1Char('_') + MonthText(date) + QLatin1Char('_')
+        + suffix;
+}
+
+QString PathTag(const QString& path)
+{
+    static const bool ready = sodium_init() >= 0;
+    Q_UNUSED(ready);
+    const QByteArray absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath()).toUtf8();
+    unsigned char hash[crypto_generichash_BYTES_MIN];
+    crypto_generichash(hash, sizeof hash, reinterpret_cast<const unsigned char*>(absolute.constData()),
+        size_t(absolute.size()), nullptr, 0);
+    return QByteArray(reinterpret_cast<const char*>(hash), 4).toHex();
+}
+
+QString DatabaseCopyName(const QString& path, int number)
+{
+    return BackupCopyName(path, QLatin1Char('_') + PathTag(path) + QStringLiteral(".bak"), number);
+}
+
+QString DatabaseMonthlyCopyName(const QString& path, const QDate& date)
+{
+    const NameParts parts = Split(path);
+    return parts.base + QLatin1Char('_') + parts.extension + QLatin1Char('_') + PathTag(path) + QLatin1Char('_')
+        + MonthText(date) + QStringLiteral("_.bak");
 }
 
 bool CopyWithNewSuffix(const QString& source, const QString& suffix, const QString& backupFolder, int backupCount)
@@ -108,6 +154,43 @@ bool CopyWithNewSuffix(const QString& source, const QString& suffix, const QStri
         TraceLog(QStringLiteral("### ERROR: unable to copy file (#") + count + QStringLiteral(") with new extension: ")
                 + suffix + QStringLiteral("\r\n") + source,
             backupFolder);
+        return false;
+    }
+}
+
+bool BackupDatabase(const QString& path, const QByteArray& bytes, const QString& backupFolder, int backupCount)
+{
+    const auto& files = FileTools::Instance();
+    if (path.isEmpty())
+        return false;
+    const QString count = QString::number(backupCount);
+    try {
+        const QString folder = TargetFolder(path, backupFolder);
+        const QString newest = folder + DatabaseCopyName(path, backupCount > 1 ? 1 : 0);
+        if (ContentOfSize(newest, bytes.size()) == bytes) {
+            TraceLog(QStringLiteral("Database backup: unchanged"), newest);
+            return true;
+        }
+        TraceLog(QStringLiteral("Database backup #") + count, QString::number(bytes.size()) + QStringLiteral(" bytes"));
+        // rename() replaces its target in one step: a crash leaves every
+        // copy whole, at worst one number off.
+        for (int i = backupCount - 1; i >= 1; --i) {
+            const QString from = folder + DatabaseCopyName(path, i);
+            if (!files.FileExists(from))
+                continue;
+            const QString to = folder + DatabaseCopyName(path, i + 1);
+            if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+                TraceLog(QStringLiteral("### Error on backup moving!"), to);
+        }
+        const bool written = FileTools::WriteAtomically(newest, bytes, FileTools::OwnerOnly);
+        if (!written)
+            TraceLog(QStringLiteral("### Error on backup writing!"), newest);
+        const QString monthly = folder + DatabaseMonthlyCopyName(path);
+        if (!FileTools::WriteAtomically(monthly, bytes, FileTools::OwnerOnly))
+            TraceLog(QStringLiteral("### Error on monthly backup writing!"), monthly);
+        return written;
+    } catch (const std::exception&) {
+        TraceLog(QStringLiteral("### ERROR: unable to back up the database (#") + count + QStringLiteral(")"), path);
         return false;
     }
 }

@@ -84,6 +84,12 @@ void PrepareFolders(const QString& subFolder, const QString& applicationFolderNa
     }
     files.SetDataFolder(state.dataFolder);
     state.backupFolder = EnsureFolder(state.dataFolder + QStringLiteral("Backup"));
+    // Databases, their backups and the log are the user's alone, also in
+    // folders made by an earlier version under a looser umask. The program
+    // folder, a fallback, is not ours to narrow.
+    if (state.dataFolder != ProgramFolder())
+        files.RestrictFolder(state.dataFolder);
+    files.RestrictFolder(state.backupFolder);
 
     QString temp = EnvironmentFolder("TMP");
     if (temp.isEmpty())

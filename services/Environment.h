@@ -20,7 +20,8 @@ inline const QString MakerHomePage = QStringLiteral("https://keyholm.example/");
 // The data folder is $KEYHOLM_HOME when that is set, else the documents folder
 // followed by the sub folder (or, when empty, the application folder name),
 // else, without a documents folder, the program folder. Missing folders are
-// made; a data folder that cannot be made is reported.
+// made for the user alone (0700), and existing data and backup folders are
+// narrowed to that; a data folder that cannot be made is reported.
 void PrepareFolders(const QString& subFolder = {}, const QString& applicationFolderName = {});
 
 // The folder with a trailing separator, made when missing; the path as given

@@ -373,6 +373,8 @@ bool StartTraceLog(bool enabled, const QString& baseFolder, const QString& nameF
             return false;
         if (!files.FolderExists(state.folder_) && !files.CreateFolder(state.folder_))
             on = false;
+        else
+            files.RestrictFolder(state.folder_); // made by an earlier version under a looser umask
         if (!on)
             return false;
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <sys/stat.h>
 
 using namespace keyholm;
 using keyholm::test::Read;
@@ -151,13 +152,20 @@ TEST_F(DatabaseFiles, UnreadableFilesAreReportedOnceAndGiveNoTree)
     EXPECT_EQ(ReadFileHeader(folder_.path() + "/missing.khm").status, Status::Failed);
 }
 
-TEST_F(DatabaseFiles, FailedWriteIsReportedAndExistingPermissionsKept)
+TEST_F(DatabaseFiles, FailedWriteIsReportedNewFileIsTheUsersAloneExistingPermissionsKept)
 {
     const FileKey key = Key(QString());
     EXPECT_FALSE(CodeFile(Tree(100), folder_.path() + "/no/such/folder/Keyholm.khm", key));
     EXPECT_TRUE(ShownOnce("Unable to write the file:\r\n" + folder_.path() + "/no/such/folder/Keyholm.khm"));
 
-    ASSERT_TRUE(CodeFile(Tree(100), path_, key));
+    // A umask that would let everybody read a file made with the default mode.
+    const mode_t savedUmask = ::umask(022);
+    const bool created = CodeFile(Tree(100), path_, key);
+    ::umask(savedUmask);
+    ASSERT_TRUE(created);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path_).constData(), &info), 0);
+    EXPECT_EQ(QString::number(info.st_mode & 07777, 8), "600");
     const auto shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
         | QFileDevice::WriteUser | QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(path_, shared));

@@ -8,9 +8,13 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace keyholm;
 using keyholm::test::Read;
@@ -24,6 +28,15 @@ QString ThisMonthCopy()
 {
     return QStringLiteral("Keyholm_khm_") + QString::fromUtf8(FrenchMonths[QDate::currentDate().month() - 1])
         + QStringLiteral("_.bak");
+}
+
+// The permission bits in octal ("600"), as ls shows them.
+QString ModeText(const QString& path)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("missing");
+    return QString::number(info.st_mode & 07777, 8);
 }
 
 } // namespace
@@ -121,6 +134,77 @@ TEST_F(BackupCopies, NothingHappensWithoutSourceOrSuffix)
     EXPECT_FALSE(Find("File copy").has_value());
 }
 
+// The copies of databases, taken from the bytes read at each opening.
+TEST_F(BackupCopies, DatabaseCopiesAreKeptPerFileAndOnlyWhenTheBytesChanged)
+{
+    const QString a = work_.path() + "/A/Perso.khm";
+    const QString b = work_.path() + "/B/Perso.khm";
+    const QString month = QString::fromUtf8(FrenchMonths[QDate::currentDate().month() - 1]);
+    auto copy = [](const QString& path, int number) { return DatabaseCopyName(path, number); };
+    auto monthly = [](const QString& path) { return DatabaseMonthlyCopyName(path); };
+    struct Opening {
+        QString path;
+        QByteArray bytes;
+    };
+    using Files = QMap<QString, QByteArray>;
+    struct Case {
+        const char* name;
+        int count;
+        Files before; // in the backup folder already
+        QList<Opening> openings;
+        Files after; // the whole backup folder
+    };
+    const QList<Case> cases = {
+        {"generations shift up and the oldest drops", 3, {},
+            {{a, "v1"}, {a, "v2"}, {a, "v3"}, {a, "v4"}, {a, "v5"}},
+            {{copy(a, 1), "v5"}, {copy(a, 2), "v4"}, {copy(a, 3), "v3"}, {monthly(a), "v5"}}},
+        // Three openings of an unchanged file keep the generations before it.
+        {"unchanged bytes take no new generation", 3, {},
+            {{a, "v1"}, {a, "v2"}, {a, "v2"}, {a, "v2"}, {a, "v2"}},
+            {{copy(a, 1), "v2"}, {copy(a, 2), "v1"}, {monthly(a), "v2"}}},
+        {"files of one name in two folders keep their own copies", 3, {},
+            {{a, "a1"}, {b, "b1"}, {a, "a2"}},
+            {{copy(a, 1), "a2"}, {copy(a, 2), "a1"}, {monthly(a), "a2"}, {copy(b, 1), "b1"}, {monthly(b), "b1"}}},
+        {"a count of one keeps a single copy", 1, {},
+            {{a, "v1"}, {a, "v2"}},
+            {{copy(a, 0), "v2"}, {monthly(a), "v2"}}},
+        {"copies named by an earlier version are left for a restore by hand", 3,
+            {{"1_Perso_khm.bak", "old1"}, {"2_Perso_khm.bak", "old2"}, {"3_Perso_khm.bak", "old3"},
+                {"Perso_khm_" + month + "_.bak", "old month"}},
+            {{a, "v1"}, {a, "v2"}, {a, "v3"}, {a, "v4"}},
+            {{"1_Perso_khm.bak", "old1"}, {"2_Perso_khm.bak", "old2"}, {"3_Perso_khm.bak", "old3"},
+                {"Perso_khm_" + month + "_.bak", "old month"}, {copy(a, 1), "v4"}, {copy(a, 2), "v3"},
+                {copy(a, 3), "v2"}, {monthly(a), "v4"}}},
+    };
+
+    const mode_t savedUmask = ::umask(022);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(QDir(backup_).removeRecursively());
+        if (!c.before.isEmpty()) {
+            ASSERT_TRUE(QDir().mkpath(backup_));
+            for (auto it = c.before.begin(); it != c.before.end(); ++it)
+                Write(backup_ + "/" + it.key(), it.value());
+        }
+        // The databases themselves are not there: the copies come from the bytes given.
+        for (const Opening& opening : c.openings)
+            EXPECT_TRUE(BackupDatabase(opening.path, opening.bytes, backup_, c.count));
+
+        Files found;
+        for (const QString& name : Backups())
+            found[name] = Read(backup_ + "/" + name);
+        EXPECT_EQ(found, c.after);
+        EXPECT_EQ(ModeText(backup_), "700") << "the backup folder";
+        for (const QString& name : Backups()) {
+            if (c.before.contains(name))
+                continue;
+            EXPECT_EQ(ModeText(backup_ + "/" + name), "600") << qPrintable(name);
+        }
+    }
+    ::umask(savedUmask);
+    EXPECT_FALSE(BackupDatabase(QString(), "x", backup_, 3));
+}
+
 TEST(BackupCopyNames, CutTheFileNameAtItsLastDot)
 {
     EXPECT_EQ(BackupCopyName("/home/a.b/Keyholm.khm", ".bak"), "Keyholm_khm.bak");
@@ -134,5 +218,23 @@ TEST(BackupCopyNames, CutTheFileNameAtItsLastDot)
     EXPECT_EQ(MonthlyCopyName("/x/Keyholm.khm", ".bak", QDate(2024, 8, 1)), QString::fromUtf8("Keyholm_khm_AOÛT_.bak"));
     SystemInfo::Instance().SetLocale(QLocale(QLocale::English, QLocale::UnitedKingdom));
     EXPECT_EQ(MonthlyCopyName("/x/Keyholm.khm", ".bak", QDate(2024, 8, 1)), "Keyholm_khm_AUGUST_.bak");
+    SystemInfo::Instance().SetLocale(saved);
+}
+
+TEST(BackupCopyNames, DatabaseCopiesCarryTheTagOfTheAbsolutePath)
+{
+    const QString tag = PathTag("/home/anne/Perso.khm");
+    EXPECT_TRUE(QRegularExpression("^[0-9a-f]{8}$").match(tag).hasMatch()) << qPrintable(tag);
+    EXPECT_EQ(PathTag("/home/anne/./docs/../Perso.khm"), tag) << "the same file, written another way";
+    EXPECT_EQ(PathTag(QDir::current().relativeFilePath("/home/anne/Perso.khm")), tag);
+    EXPECT_NE(PathTag("/home/bob/Perso.khm"), tag);
+    EXPECT_NE(PathTag("/home/anne/perso.khm"), tag);
+
+    EXPECT_EQ(DatabaseCopyName("/home/anne/Perso.khm", 2), "2_Perso_khm_" + tag + ".bak");
+    EXPECT_EQ(DatabaseCopyName("/home/anne/Perso.khm"), "Perso_khm_" + tag + ".bak");
+    const QLocale saved = SystemInfo::Instance().Locale();
+    SystemInfo::Instance().SetLocale(QLocale(QLocale::French, QLocale::France));
+    EXPECT_EQ(DatabaseMonthlyCopyName("/home/anne/Perso.khm", QDate(2024, 12, 3)),
+        "Perso_khm_" + tag + QString::fromUtf8("_DÉCEMBRE_.bak"));
     SystemInfo::Instance().SetLocale(saved);
 }
