@@ -121,8 +121,7 @@ bool DatabaseFile::AcceptUnprotected(const QString& path)
 
 bool DatabaseFile::BackUp(const QString& path, const QByteArray& bytes)
 {
-    Q_UNUSED(bytes);
-    return CopyWithNewSuffix(path, QStringLiteral(".bak"), BackupFolder(), PreferenceBackupGenerations);
+    return BackupDatabase(path, bytes, BackupFolder(), PreferenceBackupGenerations);
 }
 
 // ---- Opening ---------------------------------------------------------------

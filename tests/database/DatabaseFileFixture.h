@@ -121,7 +121,7 @@ protected:
     }
     static bool IsProtected(const QString& path) { return ReadFileHeader(path).isProtected; }
     // The newest backup copy of the database at `path`.
-    static QString NewestBackup(const QString& path) { return BackupFolder() + BackupCopyName(path, ".bak", 1); }
+    static QString NewestBackup(const QString& path) { return BackupFolder() + DatabaseCopyName(path, 1); }
 
     // Opens through the opening procedure itself; the modal windows it
     // shows are answered by `answer`.

@@ -243,16 +243,22 @@ TEST_F(DatabaseFileTest, FilesThatCannotBeReadLeaveNoDatabaseOpen)
     EXPECT_TRUE(Tree().IsEmpty());
 }
 
-TEST_F(DatabaseFileTest, EveryOpeningFirstMakesTheBackupCopies)
+TEST_F(DatabaseFileTest, AnOpeningKeepsACopyOfTheBytesItOpenedOnceEach)
 {
     const QString path = PathOf("Perso.khm");
     WriteDatabase(path, {});
-    for (int i = 0; i < 4; ++i)
+    const QByteArray first = Bytes(path);
+    for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(Open(path).open);
-    for (int number = 1; number <= 3; ++number)
-        EXPECT_EQ(Bytes(BackupFolder() + BackupCopyName(path, ".bak", number)), Bytes(path)) << number;
-    EXPECT_FALSE(QFile::exists(BackupFolder() + BackupCopyName(path, ".bak", 4)));
-    EXPECT_TRUE(QFile::exists(BackupFolder() + MonthlyCopyName(path, ".bak")));
+    auto copy = [&](int number) { return Bytes(BackupFolder() + DatabaseCopyName(path, number)); };
+    EXPECT_EQ(copy(1), first);
+    EXPECT_TRUE(copy(2).isEmpty()) << "the same bytes make one copy";
+    ChangeRoot("Ma base modifiée");
+    ASSERT_TRUE(Window().File().SavePasswordFileUnder(false));
+    ASSERT_TRUE(Open(path).open);
+    EXPECT_EQ(copy(1), Bytes(path));
+    EXPECT_EQ(copy(2), first);
+    EXPECT_TRUE(QFile::exists(BackupFolder() + DatabaseMonthlyCopyName(path)));
 }
 
 TEST_F(DatabaseFileTest, AMissingFileIsSaidSo)
