@@ -3,9 +3,9 @@
 #include "components/ui/PasswordTreeModel.h"
 #include "database/FileCoding.h"
 #include "components/NodeKind.h"
-#include "services/ui/KeyToolBar.h"
+#include "services/main/KeyToolBar.h"
 #include "services/ui/Messages.h"
-#include "services/ui/TreeViewNodes.h"
+#include "services/main/TreeViewNodes.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,9 +10,9 @@
 #include "database/DatabaseTree.h"
 #include "database/WorkingOptions.h"
 #include "entries/Selection.h"
-#include "services/MainProcedures.h"
-#include "services/MainState.h"
-#include "services/ui/MainWindowUi.h"
+#include "services/main/MainProcedures.h"
+#include "services/main/MainState.h"
+#include "services/main/MainWindowUi.h"
 
 #include <QMainWindow>
 

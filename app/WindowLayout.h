@@ -3,7 +3,7 @@
 // blinking unsaved-changes alert, and the presentation page with its web
 // buttons and the help browser.
 
-#include "services/ui/MainArea.h"
+#include "services/main/MainArea.h"
 
 #include <QString>
 

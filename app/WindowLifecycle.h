@@ -3,7 +3,7 @@
 // recent files, the last database) and its closing, from the window's close
 // button or from the exit command.
 
-#include "services/ui/MainArea.h"
+#include "services/main/MainArea.h"
 
 namespace keyholm {
 

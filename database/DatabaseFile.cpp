@@ -18,7 +18,7 @@
 #include "services/Preferences.h"
 #include "services/TraceLog.h"
 #include "services/ui/Dialogs.h"
-#include "services/ui/KeyToolBar.h"
+#include "services/main/KeyToolBar.h"
 #include "services/ui/Messages.h"
 #include "services/ui/ProtectedClipboard.h"
 #include "services/ui/RecentFiles.h"

@@ -11,7 +11,7 @@
 
 #include "components/FileKey.h"
 #include "database/MasterPassword.h"
-#include "services/ui/MainArea.h"
+#include "services/main/MainArea.h"
 
 #include <QString>
 

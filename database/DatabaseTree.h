@@ -3,7 +3,7 @@
 // the check and repair of a loaded tree, the "Key" icon rule, and the
 // unsaved-changes mark with its alert.
 
-#include "services/ui/MainArea.h"
+#include "services/main/MainArea.h"
 
 #include <QString>
 

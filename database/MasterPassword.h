@@ -13,7 +13,7 @@
 
 #include "components/CipherEngine.h"
 #include "components/FileKey.h"
-#include "services/ui/MainArea.h"
+#include "services/main/MainArea.h"
 
 #include <QString>
 

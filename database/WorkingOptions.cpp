@@ -1,6 +1,6 @@
 #include "database/WorkingOptions.h"
 
-#include "services/MainState.h"
+#include "services/main/MainState.h"
 #include "services/Preferences.h"
 #include "services/TraceLog.h"
 #include "services/ui/Dialogs.h"

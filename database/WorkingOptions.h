@@ -4,7 +4,7 @@
 // The options live in the preferences (label "Keyholm"), not in the
 // database, so they apply to whichever database is open.
 
-#include "services/ui/MainArea.h"
+#include "services/main/MainArea.h"
 
 #include <QString>
 #include <QStringList>

@@ -11,8 +11,8 @@
 #include "services/TraceLog.h"
 #include "components/ui/ColorValue.h"
 #include "services/ui/ControlTag.h"
-#include "services/ui/KeyToolBar.h"
-#include "services/ui/TreeViewNodes.h"
+#include "services/main/KeyToolBar.h"
+#include "services/main/TreeViewNodes.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,7 @@
 // from the node and its detail children, and the tree and entry toolbars
 // follow what it is. Also the mouse over the tree and the trash popup.
 
-#include "services/ui/MainArea.h"
+#include "services/main/MainArea.h"
 
 #include <QString>
 

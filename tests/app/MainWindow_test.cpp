@@ -4,7 +4,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "services/Preferences.h"
-#include "services/ui/KeyToolBar.h"
+#include "services/main/KeyToolBar.h"
 #include "services/ui/Messages.h"
 #include "support/ModalHelper.h"
 

@@ -11,7 +11,7 @@
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
 #include "components/NodeTags.h"
-#include "services/ui/KeyToolBar.h"
+#include "services/main/KeyToolBar.h"
 #include "services/ui/KeyboardState.h"
 #include "services/ui/RecentFiles.h"
 #include "support/MainWindowFixture.h"

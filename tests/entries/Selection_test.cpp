@@ -4,7 +4,7 @@
 #include "support/MainWindowFixture.h"
 
 #include "services/ui/ControlTag.h"
-#include "services/ui/KeyToolBar.h"
+#include "services/main/KeyToolBar.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "services/MainState.h"
+#include "services/main/MainState.h"
 
 namespace keyholm {
 

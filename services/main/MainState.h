@@ -6,7 +6,7 @@
 
 #include "components/PasswordTree.h"
 #include "components/PasswordTreeObserver.h"
-#include "services/WorkingOptionValues.h"
+#include "services/main/WorkingOptionValues.h"
 
 #include <QString>
 

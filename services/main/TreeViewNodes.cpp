@@ -1,4 +1,4 @@
-#include "services/ui/TreeViewNodes.h"
+#include "services/main/TreeViewNodes.h"
 
 #include "components/PasswordTree.h"
 

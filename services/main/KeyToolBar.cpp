@@ -1,4 +1,4 @@
-#include "services/ui/KeyToolBar.h"
+#include "services/main/KeyToolBar.h"
 
 #include <QAction>
 #include <QIcon>

@@ -4,9 +4,9 @@
 // controls through the Ui, the shared state (and its tree) through the
 // state, and the procedures of other areas through MainProcedures.
 
-#include "services/MainProcedures.h"
-#include "services/MainState.h"
-#include "services/ui/MainWindowUi.h"
+#include "services/main/MainProcedures.h"
+#include "services/main/MainState.h"
+#include "services/main/MainWindowUi.h"
 
 namespace keyholm {
 

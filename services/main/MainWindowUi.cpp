@@ -1,7 +1,7 @@
-#include "services/ui/MainWindowUi.h"
+#include "services/main/MainWindowUi.h"
 
 #include "services/ui/AppLogo.h"
-#include "services/ui/KeyToolBar.h"
+#include "services/main/KeyToolBar.h"
 #include "services/ui/ToolIcons.h"
 
 #include <QAction>
