@@ -27,14 +27,18 @@ namespace keyholm {
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
     , database_(ui_, state_, *this)
-    , file_(ui_, state_, *this)
+    , file_(ui_, state_, *this, database_)
     , options_(ui_, state_, *this)
     , selection_(ui_, state_, *this)
     , layout_(ui_, state_, *this)
     , lifecycle_(ui_, state_, *this, options_, file_, layout_)
+    , opening_(ui_, state_, *this, database_, file_, selection_)
 {
     ui_.Setup(this);
     options_.BindOptionPage();
+    connect(&state_, &MainState::DatabaseChangedChanged, this, [this](bool changed) { layout_.ShowChangeAlert(changed); });
+    connect(&state_, &MainState::SelectionRequested, this, [this](TreeNode* node) { selection_.tvTreeView_NodeClick(node); });
+    connect(&state_, &MainState::DatabaseOpened, this, [this] { opening_.AfterOpening(); });
     SetStatusTarget(ui_.theStatusBar);
     ConnectTree();
     ConnectEvents();

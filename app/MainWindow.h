@@ -4,6 +4,7 @@
 // MainState. Cross-area calls (MainProcedures) are forwarded here to the
 // class that owns the procedure.
 
+#include "app/DatabaseOpening.h"
 #include "app/WindowLayout.h"
 #include "app/WindowLifecycle.h"
 #include "database/DatabaseFile.h"
@@ -40,11 +41,7 @@ public:
     WindowLifecycle& Lifecycle() { return lifecycle_; }
 
     // MainProcedures
-    void EnabledDisableBackup(bool changed) override { database_.EnabledDisableBackup(changed); }
     void CheckNodeInfo(TreeNode* node = nullptr) override { database_.CheckNodeInfo(node); }
-    bool CreateDefaultTree() override { return database_.CreateDefaultTree(); }
-    void CheckDataTree() override { database_.CheckDataTree(); }
-    void tvTreeView_NodeClick(TreeNode* node) override { selection_.tvTreeView_NodeClick(node); }
     void SetPasswordFields() override { selection_.SetPasswordFields(); }
     void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }
     void UnvisiblePasswordTab(int page) override { selection_.UnvisiblePasswordTab(page); }
@@ -73,6 +70,7 @@ private:
     Selection selection_;
     WindowLayout layout_;
     WindowLifecycle lifecycle_;
+    DatabaseOpening opening_;
 };
 
 } // namespace keyholm

@@ -4,6 +4,7 @@
 #include "services/Environment.h"
 
 #include <QLabel>
+#include <QTimer>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -51,6 +52,17 @@ void WindowLayout::Form_Resize()
     if (QWidget* page = ui_.PasswordTabView->currentWidget())
         page->updateGeometry();
     window->update();
+}
+
+void WindowLayout::ShowChangeAlert(bool changed)
+{
+    if (changed)
+        ui_.TimerAlert->start();
+    else
+        ui_.TimerAlert->stop();
+    for (QLabel* picture : ui_.PictureAlert)
+        picture->setVisible(changed);
+    ui_.SetStatusMsg(QString());
 }
 
 void WindowLayout::TimerAlert_Timer()

@@ -16,6 +16,9 @@ public:
     // Snaps a window smaller than the minimum size back to it and fits the
     // current page; a minimized window is left alone.
     void Form_Resize();
+    // The alert follows the unsaved-changes mark: it blinks while there are
+    // changes, and the status message is cleared at each setting.
+    void ShowChangeAlert(bool changed);
     // One tick of the alert: the two pictures show by turns.
     void TimerAlert_Timer();
     // The pointer over an alert picture shows its tool tip in "Msg".

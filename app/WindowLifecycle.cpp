@@ -114,8 +114,8 @@ void WindowLifecycle::Form_Load()
                 }
             }
         }
-        procedures_.EnabledDisableBackup(false);
-        procedures_.Form_Resize();
+        state_.SetDatabaseChanged(false);
+        layout_.Form_Resize();
     } catch (const std::exception& error) {
         ReportError(QStringLiteral("Error on loading Keyholm window"), {}, true, ErrorRecord::FromException(error));
     }

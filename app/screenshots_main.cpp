@@ -96,7 +96,7 @@ int main(int argc, char** argv)
 
     keyholm::TreeNode* entry = AddSampleEntries(window);
     window.Ui().tvTreeView->expandAll();
-    window.tvTreeView_NodeClick(entry);
+    window.Entries().tvTreeView_NodeClick(entry);
     ok = Save(window, folder, "main-entry.png") && ok;
     return ok ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include "components/SystemInfo.h"
 #include "components/TextTools.h"
 #include "components/TreeStore.h"
+#include "database/DatabaseTree.h"
 #include "database/FileCoding.h"
 #include "database/WorkingOptions.h"
 #include "services/ApplicationOptions.h"
@@ -196,7 +197,6 @@ DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPat
                             RememberProtection(path);
                             SetCaption(path);
                             AjoutMenuFichierOuvert(ui_.Window, path, RecentFilesSuffix, QString());
-                            procedures_.CheckDataTree();
                             SetTextOptionAt(WorkingOptions::Section(QStringLiteral("_Password OpenValue")), path, 0,
                                 WorkingOptions::Label);
                             ui_.Window->update();
@@ -208,7 +208,11 @@ DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPat
             CipherEngine::Wipe(read.container);
             access.Release();
         }
-        OpeningFinalSteps();
+        // The steps after an opening (tree check, trash, selection, expiry
+        // list, automatic close) are the window's to compose.
+        if (result.open)
+            state_.NotifyDatabaseOpened();
+        EndBusy();
         return result;
     } catch (const std::exception& error) {
         access.Release();
@@ -220,51 +224,13 @@ DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPat
     }
 }
 
-void DatabaseFile::OpeningFinalSteps()
-{
-    ui_.PictureLogo->setVisible(false);
-    ui_.tvTreeView->setVisible(true);
-    ui_.tvTreeView->setFocus();
-    EnableDisableMainBar(true);
-    ShowStatus(QString(), QString());
-
-    if (TreeNode* root = Tree().Root()) {
-        root->SetSorted(true);
-        const TreeStore& store = TreeStore::Instance();
-        state_.SetTrashNodeKey(store.FindNodeKey(Tree(), root->Key(), NodeImage::Trash));
-        if (state_.TrashNodeKey().isEmpty()) {
-            ui_.CheckTrash->setChecked(false);
-            ui_.CheckTrash->setEnabled(false);
-            ReportError(QStringLiteral("Unable to locate the Trash Node.<br>Delete option is disabled."));
-        } else {
-            ui_.CheckTrash->setEnabled(true);
-            if (state_.Options().purgeTrash && procedures_.TrashPurge())
-                ShowInfo(QStringLiteral("Corbeille purgée des mots de passe expirés plus vieux de ")
-                    + QString::number(state_.Options().purgeDays) + QStringLiteral(" jour(s)"));
-        }
-        TreeNode* info = Tree().NodeAt(store.FindChild(Tree(), root->Index(), NodeImage::InfoNot));
-        procedures_.tvTreeView_NodeClick(info ? info : root);
-        if (state_.Options().expiryListAtOpening) {
-            const SystemInfo& system = SystemInfo::Instance();
-            procedures_.SearchOnDatePasswordTree(
-                root, system.Locale().toString(QDate::currentDate(), system.ShortDateFormat()), false, false);
-        }
-    }
-
-    if (state_.Options().autoClose)
-        ui_.TimerDatabaseClose->start();
-    else
-        ui_.TimerDatabaseClose->stop();
-    EndBusy();
-}
-
 // ---- Closing and the unsaved-changes question --------------------------------
 
 void DatabaseFile::ClosePasswordFile()
 {
     try {
         TraceLog(QStringLiteral("Close current password database"), ui_.Window->windowTitle());
-        procedures_.EnabledDisableBackup(false);
+        state_.SetDatabaseChanged(false);
         state_.ResetIdleTicks();
         ui_.TimerDatabaseClose->stop();
         state_.SetCurrentNode(nullptr);
@@ -299,7 +265,7 @@ DatabaseFile::Changes DatabaseFile::AskAboutChanges()
             // A save that did not happen must not let the changes go.
             return SavePasswordFileUnder(false) ? Changes::Saved : Changes::SaveFailed;
         case Answer::No:
-            procedures_.EnabledDisableBackup(false);
+            state_.SetDatabaseChanged(false);
             return Changes::Dropped;
         case Answer::Cancel:
             return Changes::Cancelled;
@@ -421,7 +387,7 @@ bool DatabaseFile::NewPasswordFile()
         UseFileKey(std::nullopt);
         ui_.PictureLogo->setVisible(false);
         ui_.tvTreeView->setVisible(true);
-        if (!procedures_.CreateDefaultTree())
+        if (!tree_.CreateDefaultTree())
             return false;
         const bool saved = SavePasswordFileUnder(false);
         AjoutMenuFichierOuvert(ui_.Window, path, RecentFilesSuffix, QString());
@@ -441,7 +407,7 @@ bool DatabaseFile::SavePasswordFileUnder(bool askName)
         TraceLog(QStringLiteral("Saving Password database"), BoolText(askName));
         TreeNode* root = Tree().Root();
         if (!root) {
-            procedures_.EnabledDisableBackup(false);
+            state_.SetDatabaseChanged(false);
             procedures_.EnableFromSelectedNode();
             EndBusy();
             return false;
@@ -464,11 +430,18 @@ bool DatabaseFile::SavePasswordFileUnder(bool askName)
         } else {
             ShowStatus(QStringLiteral("Enregistrement des données..."));
             const TreeStore& store = TreeStore::Instance();
+            // The file holds the time of its own save; a save that fails
+            // puts the previous time back.
+            TreeNode* created = nullptr;
+            QString lastSave;
             if (TreeNode* info = Tree().FindKey(store.FindNodeKey(Tree(), root->Key(), NodeImage::Info))) {
                 info->SetExpanded(false);
-                if (TreeNode* created = Tree().NodeAt(store.FindChild(Tree(), info->Index(), NodeImage::Create)))
+                created = Tree().NodeAt(store.FindChild(Tree(), info->Index(), NodeImage::Create));
+                if (created) {
+                    lastSave = created->Tag();
                     created->SetTag(
                         TextTools::Instance().BeforeFirst(created->Tag(), TagSeparator) + TagSeparator + NowTag());
+                }
             }
             const bool protectedKey = fileKey_ && fileKey_->IsProtected();
             const bool rootHoldsText = !TagField(root->Tag(), 0).trimmed().isEmpty();
@@ -491,7 +464,7 @@ bool DatabaseFile::SavePasswordFileUnder(bool askName)
                 written = fileKey_ && CodeFile(buffer, path, *fileKey_);
                 CipherEngine::Wipe(buffer);
                 if (written) {
-                    procedures_.EnabledDisableBackup(false);
+                    state_.SetDatabaseChanged(false);
                     RememberProtection(path);
                     TraceLog(QStringLiteral("Password database is recorded"), path);
                     if (path != state_.Tag()) {
@@ -502,6 +475,8 @@ bool DatabaseFile::SavePasswordFileUnder(bool askName)
                     ReportError(QStringLiteral("Error on file writing:\r\n") + path);
                 }
             }
+            if (!written && created)
+                created->SetTag(lastSave);
         }
         EnableDisableMainBar(true);
         procedures_.EnableFromSelectedNode();
@@ -547,15 +522,13 @@ void DatabaseFile::MenuBaseNew_Click()
             return;
         master_.ChangeMasterPassword(FixedKeyText);
         if (TreeNode* root = Tree().Root())
-            procedures_.tvTreeView_NodeClick(root);
-        if (QAction* categories = ui_.ToolbarTree->ButtonMenu(QStringLiteral("Add"), QStringLiteral("CatDefault")))
-            categories->trigger();
+            state_.RequestSelection(root);
         MenuBaseSave_Click();
         if (state_.Options().autoClose)
             ui_.TimerDatabaseClose->start();
         const int options = TreeStore::Instance().FindChild(Tree(), 1, NodeImage::OptionNot);
         if (TreeNode* node = Tree().NodeAt(options))
-            procedures_.tvTreeView_NodeClick(node);
+            state_.RequestSelection(node);
     } catch (const std::exception&) {
     }
 }
@@ -572,7 +545,7 @@ void DatabaseFile::MenuBaseOpen_Click()
         // Nothing chosen: the open database stays as it was, its changes
         // still to be saved.
         if (changes == Changes::Dropped)
-            procedures_.EnabledDisableBackup(true);
+            state_.SetDatabaseChanged(true);
         return;
     }
     const Opening opening = OpenPasswordFile(path);

@@ -19,9 +19,15 @@
 
 namespace keyholm {
 
+class DatabaseTree;
+
 class DatabaseFile : public MainArea {
 public:
-    using MainArea::MainArea;
+    DatabaseFile(MainWindowUi& ui, MainState& state, MainProcedures& procedures, DatabaseTree& tree)
+        : MainArea(ui, state, procedures)
+        , tree_(tree)
+    {
+    }
 
     MasterPassword& Master() { return master_; }
 
@@ -34,7 +40,7 @@ public:
     };
     // Opens the database at `path` after asking about unsaved changes and
     // closing the current one; a backup of the bytes read is made once they
-    // opened. On failure the tree
+    // opened, and the state tells that a database opened. On failure the tree
     // is left empty and the caller closes.
     Opening OpenPasswordFile(const QString& path);
     // Empties the window: no database open afterwards.
@@ -79,7 +85,6 @@ public:
 private:
     enum class Changes { None, Saved, Dropped, Cancelled, SaveFailed };
     Changes AskAboutChanges();
-    void OpeningFinalSteps();
     void SetCaption(const QString& path);
     void ShowProtection();
     // Whether the file at `path` had a master password when this program
@@ -92,6 +97,7 @@ private:
     // The folder's default file for the file dialogs.
     static QString DefaultFile();
 
+    DatabaseTree& tree_;
     MasterPassword master_ { ui_, state_, procedures_, *this };
     std::optional<FileKey> fileKey_;
     bool autoClosing_ = false;

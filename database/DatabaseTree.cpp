@@ -46,7 +46,7 @@ bool DatabaseTree::CreateDefaultTree()
         CreateDefaultStatNode(rootKey);
         CreateDefaultOptionNode(rootKey);
         CreateDefaultTrashNode(rootKey);
-        procedures_.tvTreeView_NodeClick(Tree().FindKey(rootKey));
+        state_.RequestSelection(Tree().FindKey(rootKey));
         return true;
     } catch (const std::exception& error) {
         Fail("Error on building the default data tree", error);
@@ -64,7 +64,7 @@ bool DatabaseTree::CreateDefaultMainNode()
         state_.SetCurrentNode(root);
         root->SetSorted(true);
         root->SetExpanded(true);
-        procedures_.EnabledDisableBackup(true);
+        state_.SetDatabaseChanged(true);
         return true;
     } catch (const std::exception& error) {
         Fail("Error on creating the main default data tree", error);
@@ -85,7 +85,7 @@ void DatabaseTree::CreateDefaultInfoNode(const QString& rootKey)
         store.AddNode(Tree(), infoKey, created, NodeImage::Create, now + TagSeparator + now, true, false);
         const QString user = TextTools::Instance().CutAtNul(system.UserName().trimmed());
         store.AddNode(Tree(), infoKey, user, NodeImage::User, QString(), true, false);
-        procedures_.EnabledDisableBackup(true);
+        state_.SetDatabaseChanged(true);
     } catch (const std::exception& error) {
         Fail("Error on building the default Info Node", error);
     }
@@ -95,7 +95,7 @@ void DatabaseTree::CreateDefaultStatNode(const QString& rootKey)
 {
     try {
         if (!AddServiceNode(rootKey, StatText, NodeImage::StatNot, QString(), true).isEmpty())
-            procedures_.EnabledDisableBackup(true);
+            state_.SetDatabaseChanged(true);
     } catch (const std::exception& error) {
         Fail("Error on building the default Stat Node", error);
     }
@@ -105,7 +105,7 @@ void DatabaseTree::CreateDefaultOptionNode(const QString& rootKey)
 {
     try {
         if (!AddServiceNode(rootKey, OptionText, NodeImage::OptionNot, QString(), true).isEmpty())
-            procedures_.EnabledDisableBackup(true);
+            state_.SetDatabaseChanged(true);
     } catch (const std::exception& error) {
         Fail("Error on building the default Option Node", error);
     }
@@ -118,7 +118,7 @@ void DatabaseTree::CreateDefaultTrashNode(const QString& rootKey)
         state_.SetTrashNodeKey(trashKey);
         if (!trashKey.isEmpty()) {
             ui_.CheckTrash->setEnabled(true);
-            procedures_.EnabledDisableBackup(true);
+            state_.SetDatabaseChanged(true);
         } else {
             ui_.CheckTrash->setChecked(false);
             ui_.CheckTrash->setEnabled(false);
@@ -212,18 +212,6 @@ void DatabaseTree::CheckNodeInfo(TreeNode* node)
     } catch (const std::exception& error) {
         Fail("Error on checking selected node", error);
     }
-}
-
-void DatabaseTree::EnabledDisableBackup(bool changed)
-{
-    if (changed)
-        ui_.TimerAlert->start();
-    else
-        ui_.TimerAlert->stop();
-    for (QLabel* picture : ui_.PictureAlert)
-        picture->setVisible(changed);
-    state_.SetDatabaseChanged(changed);
-    ui_.SetStatusMsg(QString());
 }
 
 } // namespace keyholm

@@ -1,7 +1,6 @@
 #pragma once
 // The database tree's own procedures: the default tree of a new database,
-// the check and repair of a loaded tree, the "Key" icon rule, and the
-// unsaved-changes mark with its alert.
+// the check and repair of a loaded tree and the "Key" icon rule.
 
 #include "services/main/MainArea.h"
 
@@ -29,9 +28,6 @@ public:
     // A category or trash holding entries directly shows the "Key" icon;
     // categories with an icon of their own keep it. Null: CurrentNode.
     void CheckNodeInfo(TreeNode* node = nullptr);
-
-    // Sets or clears DatabaseChanged, with the blinking alert.
-    void EnabledDisableBackup(bool changed);
 
     // Texts of the service nodes and of a new root.
     static inline const QString RootText = QStringLiteral("Cliquez ici sur ce label pour le modifier...");

@@ -250,7 +250,7 @@ bool MasterPassword::GrantAccess(Access& access, const QString& path)
     }
     access.decoded.key = std::move(key);
     root->SetTag(QString());
-    procedures_.EnabledDisableBackup(true);
+    state_.SetDatabaseChanged(true);
     return true;
 }
 
@@ -315,7 +315,7 @@ void MasterPassword::ChangeMasterPassword(const QString& keyText)
             return; // reported; the database keeps its old key
         root->SetTag(QString());
         file_.UseFileKey(std::move(key));
-        procedures_.EnabledDisableBackup(true);
+        state_.SetDatabaseChanged(true);
         TraceLog(QStringLiteral("Master password changed"), QStringLiteral("..."));
     } catch (const std::exception& error) {
         ReportError(QStringLiteral("Error on checking the password"), {}, true, ErrorRecord::FromException(error));
@@ -350,12 +350,12 @@ void MasterPassword::RemoveMasterPassword()
         std::optional<FileKey> key = NewKey(QString());
         if (!key)
             return; // reported
-        procedures_.EnabledDisableBackup(true);
+        state_.SetDatabaseChanged(true);
         root->SetTag(QString());
         file_.UseFileKey(std::move(key));
         TraceLog(QStringLiteral("Master password removed"), QStringLiteral("..."));
         if (state_.CurrentNode() == root)
-            procedures_.tvTreeView_NodeClick(root);
+            state_.RequestSelection(root);
     } catch (const std::exception& error) {
         ReportError(QStringLiteral("Error on removing the password"), {}, true, ErrorRecord::FromException(error));
     }

@@ -12,6 +12,22 @@ MainState::~MainState()
     tree_.RemoveObserver(this);
 }
 
+void MainState::SetDatabaseChanged(bool changed)
+{
+    databaseChanged_ = changed;
+    Q_EMIT DatabaseChangedChanged(changed);
+}
+
+void MainState::RequestSelection(TreeNode* node)
+{
+    Q_EMIT SelectionRequested(node);
+}
+
+void MainState::NotifyDatabaseOpened()
+{
+    Q_EMIT DatabaseOpened();
+}
+
 void MainState::NodesAboutToBeRemoved(TreeNode* parent, int first, int last)
 {
     if (!currentNode_)

@@ -1,18 +1,22 @@
 #pragma once
 // What the main window's procedures share, whatever their area: the open
 // database (the tree and its path), the node the user works on, the trash's
-// key, whether there are unsaved changes and the idle counter. QtCore only,
-// so that every area (database, entries, search, app) can hold it.
+// key, whether there are unsaved changes, the idle counter and the working
+// options. QtCore only, so that every area (database, entries, search, app)
+// can hold it. What many areas care about is told by its signals: the
+// window wires them to the area that acts on them.
 
 #include "components/PasswordTree.h"
 #include "components/PasswordTreeObserver.h"
 #include "services/main/WorkingOptionValues.h"
 
+#include <QObject>
 #include <QString>
 
 namespace keyholm {
 
-class MainState : public PasswordTreeObserver {
+class MainState : public QObject, public PasswordTreeObserver {
+    Q_OBJECT
 public:
     MainState();
     ~MainState() override;
@@ -32,10 +36,15 @@ public:
     const QString& TrashNodeKey() const { return trashNodeKey_; }
     void SetTrashNodeKey(const QString& key) { trashNodeKey_ = key; }
 
-    // True while the tree holds changes not saved yet. Set through
-    // EnabledDisableBackup only, which also drives the alert.
+    // True while the tree holds changes not saved yet; each setting is told
+    // (the blinking alert follows it).
     bool DatabaseChanged() const { return databaseChanged_; }
-    void SetDatabaseChanged(bool changed) { databaseChanged_ = changed; }
+    void SetDatabaseChanged(bool changed);
+
+    // Asks for `node` to become the current node, its page shown.
+    void RequestSelection(TreeNode* node);
+    // Tells that a database file has just opened into the tree.
+    void NotifyDatabaseOpened();
 
     // Ticks of the automatic-close timer since the last user action.
     qint32 IdleTicks() const { return idleTicks_; }
@@ -69,6 +78,12 @@ public:
     const WorkingOptionValues& Options() const { return options_; }
     WorkingOptionValues& Options() { return options_; }
 
+Q_SIGNALS:
+    void DatabaseChangedChanged(bool changed);
+    void SelectionRequested(TreeNode* node);
+    void DatabaseOpened();
+
+public:
     // PasswordTreeObserver: forget the current node when it goes.
     void NodesAboutToBeRemoved(TreeNode* parent, int first, int last) override;
     void TreeAboutToBeReset() override;

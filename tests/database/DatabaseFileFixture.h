@@ -153,7 +153,7 @@ protected:
     void ChangeRoot(const QString& text)
     {
         Tree().Root()->SetText(text);
-        Window().EnabledDisableBackup(true);
+        State().SetDatabaseChanged(true);
     }
     static QString RootText(const QString& path, const QString& password = {})
     {

@@ -201,7 +201,7 @@ TEST_F(DatabaseFileTest, OpenCommandShowsTheInformationNodeAndFollowsTheOpenStat
 
         // Only the repair of a missing information node is a change.
         EXPECT_EQ(State().DatabaseChanged(), !c.withInfo);
-        Window().EnabledDisableBackup(false);
+        State().SetDatabaseChanged(false);
         Ui().MenuBaseClose->trigger();
         EXPECT_FALSE(State().DatabaseOpen());
         EXPECT_TRUE(ToolButton("Open")->isEnabled());
@@ -466,6 +466,9 @@ TEST_F(DatabaseFileTest, AFailedWriteIsReportedAndKeepsTheChanges)
         WriteDatabase(path, {});
         ASSERT_TRUE(Open(path).open);
         ChangeRoot("Ma base modifiée");
+        TreeNode* created = ServiceNode("InfoNot")->Child(0);
+        const QString lastSave = DateTimeTag(QDateTime(QDate(2020, 1, 2), QTime(3, 4)));
+        created->SetTag(lastSave + TagSeparator + lastSave);
         errors_.clear();
         c.spoil();
         const bool saved = Window().File().SavePasswordFileUnder(false);
@@ -474,7 +477,8 @@ TEST_F(DatabaseFileTest, AFailedWriteIsReportedAndKeepsTheChanges)
         EXPECT_TRUE(Reported("Error on file writing:\r\n" + path));
         EXPECT_TRUE(State().DatabaseChanged());
         EXPECT_EQ(RootText(path), "Ma base");
-        Window().EnabledDisableBackup(false);
+        EXPECT_EQ(created->Tag(), lastSave + TagSeparator + lastSave) << "no save time for a save that did not happen";
+        State().SetDatabaseChanged(false);
     }
 }
 

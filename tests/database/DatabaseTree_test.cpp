@@ -123,25 +123,25 @@ TEST_F(DatabaseTreeTest, KeyIconFollowsDirectEntriesOfPlainCategoriesOnly)
     AddEntry(inner, "Profond", { .login = "x" });
 
     // Clicking an entry marks its plain category; a chosen icon stays.
-    Window().tvTreeView_NodeClick(inPlain);
+    Window().Entries().tvTreeView_NodeClick(inPlain);
     EXPECT_EQ(plain->Image(), "DirKeyNot");
     EXPECT_EQ(plain->SelectedImage(), "DirKey");
-    Window().tvTreeView_NodeClick(custom->Child(0));
+    Window().Entries().tvTreeView_NodeClick(custom->Child(0));
     EXPECT_EQ(custom->Image(), "DirToolNot");
 
     // Only direct children count.
-    Window().tvTreeView_NodeClick(outer);
+    Window().Entries().tvTreeView_NodeClick(outer);
     EXPECT_EQ(outer->Image(), "DirNot");
     EXPECT_EQ(outer->SelectedImage(), "Dir");
-    Window().tvTreeView_NodeClick(inner);
+    Window().Entries().tvTreeView_NodeClick(inner);
     EXPECT_EQ(inner->Image(), "DirKeyNot");
 
     // The last entry gone, the category shows the plain icon again.
     ASSERT_TRUE(TreeStore::Instance().DeleteNode(Tree(), inPlain->Key()));
-    Window().tvTreeView_NodeClick(plain);
+    Window().Entries().tvTreeView_NodeClick(plain);
     EXPECT_EQ(plain->Image(), "DirNot");
     EXPECT_EQ(plain->SelectedImage(), "Dir");
-    Window().tvTreeView_NodeClick(custom);
+    Window().Entries().tvTreeView_NodeClick(custom);
     EXPECT_EQ(custom->Image(), "DirToolNot");
     EXPECT_EQ(custom->SelectedImage(), "DirTool");
 }
@@ -151,7 +151,7 @@ TEST_F(DatabaseTreeTest, KeyIconOfTheTrash)
     NewDatabase();
     TreeNode* trash = Tree().FindKey(State().TrashNodeKey());
     TreeNode* binned = AddEntry(trash, "Ancien", { .login = "a" });
-    Window().tvTreeView_NodeClick(binned);
+    Window().Entries().tvTreeView_NodeClick(binned);
     EXPECT_EQ(trash->Image(), "TrashKeyNot");
     EXPECT_EQ(trash->SelectedImage(), "TrashKey");
     ASSERT_TRUE(TreeStore::Instance().DeleteNode(Tree(), binned->Key()));
@@ -165,7 +165,7 @@ TEST_F(DatabaseTreeTest, UnsavedChangesAlertBlinksUntilCleared)
     QLabel* first = Ui().PictureAlert[0];
     QLabel* second = Ui().PictureAlert[1];
     Ui().SetStatusMsg("ancien message");
-    Window().EnabledDisableBackup(true);
+    State().SetDatabaseChanged(true);
     EXPECT_TRUE(State().DatabaseChanged());
     EXPECT_TRUE(Ui().TimerAlert->isActive());
     EXPECT_EQ(Ui().TimerAlert->interval(), 1000);
@@ -183,7 +183,7 @@ TEST_F(DatabaseTreeTest, UnsavedChangesAlertBlinksUntilCleared)
         firstShown = !firstShown;
     }
 
-    Window().EnabledDisableBackup(false);
+    State().SetDatabaseChanged(false);
     EXPECT_FALSE(State().DatabaseChanged());
     EXPECT_FALSE(Ui().TimerAlert->isActive());
     EXPECT_FALSE(first->isVisible());
@@ -195,7 +195,7 @@ TEST_F(DatabaseTreeTest, CurrentNodeForgetsANodeThatLeavesTheTree)
     TreeNode* root = NewDatabase();
     TreeNode* category = AddCategory(root, "Banque");
     TreeNode* entry = AddEntry(category, "Compte", { .login = "moi" });
-    Window().tvTreeView_NodeClick(entry);
+    Window().Entries().tvTreeView_NodeClick(entry);
     ASSERT_EQ(State().CurrentNode(), entry);
     ASSERT_TRUE(TreeStore::Instance().DeleteNode(Tree(), category->Key()));
     EXPECT_EQ(State().CurrentNode(), nullptr);

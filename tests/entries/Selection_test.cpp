@@ -56,7 +56,7 @@ TEST_F(SelectionTest, EntryFillsEveryFieldAndMasksThePasswordAsCheckHideSays)
 
     for (bool hide : { true, false }) {
         Ui().CheckHide->setChecked(hide);
-        Window().tvTreeView_NodeClick(entry);
+        Window().Entries().tvTreeView_NodeClick(entry);
         EXPECT_EQ(State().CurrentNode(), entry);
         EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Entry));
         EXPECT_EQ(Ui().PasswordText(0), "Compte courant");
@@ -84,8 +84,8 @@ TEST_F(SelectionTest, CategoryAfterAnEntryKeepsTheEntrysValuesAndShowsItsOwnDate
     other->SetTag(DateTimeTag(QDateTime(QDate(2020, 1, 2), QTime(10, 0))) + TagSeparator
         + DateTimeTag(QDateTime(QDate(2021, 3, 4), QTime(11, 0))));
 
-    Window().tvTreeView_NodeClick(entry);
-    Window().tvTreeView_NodeClick(other);
+    Window().Entries().tvTreeView_NodeClick(entry);
+    Window().Entries().tvTreeView_NodeClick(other);
     EXPECT_EQ(State().CurrentNode(), other);
     EXPECT_EQ(other->SelectedImage(), "DirStar");
     EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Entry));
@@ -104,8 +104,8 @@ TEST_F(SelectionTest, EntryWithoutDetailsShowsClearedFields)
     TreeNode* full
         = AddEntry(category_, "Plein", { .login = "a", .password = "b", .web = "w", .expiry = QDate(2030, 1, 1) });
     TreeNode* bare = AddEntry(category_, "Vide", {});
-    Window().tvTreeView_NodeClick(full);
-    Window().tvTreeView_NodeClick(bare);
+    Window().Entries().tvTreeView_NodeClick(full);
+    Window().Entries().tvTreeView_NodeClick(bare);
     EXPECT_EQ(Ui().PasswordText(0), "Vide");
     for (int i = 1; i <= 5; ++i)
         EXPECT_TRUE(Ui().PasswordText(i).isEmpty()) << i;
@@ -125,7 +125,7 @@ TEST_F(SelectionTest, EachKindShowsItsOwnPageAlone)
         { ServiceNode("TrashNot"), DetailPage::Trash }, { category_, DetailPage::Entry } };
     for (const PageCase& kind : cases) {
         ASSERT_NE(kind.node, nullptr) << int(kind.page);
-        Window().tvTreeView_NodeClick(kind.node);
+        Window().Entries().tvTreeView_NodeClick(kind.node);
         EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(kind.page));
         EXPECT_TRUE(Ui().PasswordTabView->isTabVisible(int(DetailPage::Help))) << int(kind.page);
         EXPECT_EQ(VisiblePages(), 2) << int(kind.page); // the page and the help page
@@ -139,7 +139,7 @@ TEST_F(SelectionTest, EnabledStatesForTheRootAndAnEntry)
     KeyToolBar* pass = Ui().ToolbarPassCode;
     QAction* icon = tree->ButtonMenu("Change", "Icon");
 
-    Window().tvTreeView_NodeClick(root_);
+    Window().Entries().tvTreeView_NodeClick(root_);
     EXPECT_TRUE(Enabled(tree, "Add"));
     EXPECT_TRUE(Enabled(tree, "Change"));
     EXPECT_FALSE(icon->isEnabled());
@@ -152,7 +152,7 @@ TEST_F(SelectionTest, EnabledStatesForTheRootAndAnEntry)
     EXPECT_FALSE(Enabled(pass, "Change"));
     EXPECT_FALSE(Enabled(pass, "Delete"));
 
-    Window().tvTreeView_NodeClick(entry);
+    Window().Entries().tvTreeView_NodeClick(entry);
     EXPECT_FALSE(Enabled(tree, "Add"));
     EXPECT_FALSE(Enabled(tree, "Change"));
     EXPECT_FALSE(icon->isEnabled());
@@ -163,7 +163,7 @@ TEST_F(SelectionTest, EnabledStatesForTheRootAndAnEntry)
     EXPECT_TRUE(Enabled(pass, "Change"));
     EXPECT_TRUE(Enabled(pass, "Delete"));
 
-    Window().tvTreeView_NodeClick(Tree().FindKey(State().TrashNodeKey()));
+    Window().Entries().tvTreeView_NodeClick(Tree().FindKey(State().TrashNodeKey()));
     EXPECT_TRUE(Enabled(tree, "Purge"));
     EXPECT_FALSE(Enabled(tree, "Add"));
     EXPECT_FALSE(Enabled(pass, "Add"));
@@ -173,7 +173,7 @@ TEST_F(SelectionTest, CategoriesWithInformationOrStatisticsIconsAreStillCategori
 {
     for (const char* image : { "DirInfoNot", "DirStatNot", "DirToolNot" }) {
         TreeNode* category = AddCategory(root_, QLatin1String(image), QLatin1String(image));
-        Window().tvTreeView_NodeClick(category);
+        Window().Entries().tvTreeView_NodeClick(category);
         EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Entry)) << image;
         EXPECT_TRUE(Enabled(Ui().ToolbarTree, "Add")) << image;
         EXPECT_TRUE(Enabled(Ui().ToolbarTree, "Delete")) << image;
@@ -188,9 +188,9 @@ TEST_F(SelectionTest, SelectedImageOfKindsWithoutTwoStatesIsTheirOwnKey)
     TreeNode* note = Tree().NodeAt(TreeStore::Instance().FindChild(Tree(), entry->Index(), "Note"));
     ASSERT_NE(note, nullptr);
     note->SetSelectedImage(QString());
-    Window().tvTreeView_NodeClick(entry);
+    Window().Entries().tvTreeView_NodeClick(entry);
     const int page = Ui().PasswordTabView->currentIndex();
-    Window().tvTreeView_NodeClick(note);
+    Window().Entries().tvTreeView_NodeClick(note);
     EXPECT_EQ(note->SelectedImage(), "Note");
     EXPECT_EQ(State().CurrentNode(), note);
     EXPECT_EQ(Ui().PasswordTabView->currentIndex(), page); // details change no page
@@ -200,7 +200,7 @@ TEST_F(SelectionTest, SecondaryClickOnTheTrashPopsUpItsMenu)
 {
     TreeNode* trash = Tree().FindKey(State().TrashNodeKey());
     State().SetLastTreeButton(2);
-    Window().tvTreeView_NodeClick(trash);
+    Window().Entries().tvTreeView_NodeClick(trash);
     EXPECT_TRUE(Ui().MenuCorbeille->isVisible());
     EXPECT_FALSE(Ui().MenuCorbeilleVider->isEnabled()); // nothing to empty
     EXPECT_EQ(State().LastTreeButton(), 0);
@@ -208,12 +208,12 @@ TEST_F(SelectionTest, SecondaryClickOnTheTrashPopsUpItsMenu)
 
     AddEntry(trash, "Ancien", { .login = "a" });
     State().SetLastTreeButton(2);
-    Window().tvTreeView_NodeClick(trash);
+    Window().Entries().tvTreeView_NodeClick(trash);
     EXPECT_TRUE(Ui().MenuCorbeilleVider->isEnabled());
     Ui().MenuCorbeille->hide();
 
     State().SetLastTreeButton(1);
-    Window().tvTreeView_NodeClick(trash);
+    Window().Entries().tvTreeView_NodeClick(trash);
     EXPECT_FALSE(Ui().MenuCorbeille->isVisible());
 }
 
@@ -223,7 +223,7 @@ TEST_F(SelectionTest, InformationPageShowsTheDatabaseDetails)
     Add(info, "  Mes comptes  ", "Title");
     Add(info, "Numéro client", "Custom1", "1");
     TreeStore::Instance().SaveNote(Tree(), "Commentaire de la base", info->Key());
-    Window().tvTreeView_NodeClick(info);
+    Window().Entries().tvTreeView_NodeClick(info);
     EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Info));
     EXPECT_EQ(Ui().TextTitle->text(), "Mes comptes");
     EXPECT_TRUE(Ui().CheckLabel[0]->isChecked());

@@ -1,0 +1,62 @@
+#include "app/DatabaseOpening.h"
+
+#include "components/NodeImages.h"
+#include "components/TreeStore.h"
+#include "database/DatabaseFile.h"
+#include "database/DatabaseTree.h"
+#include "entries/Selection.h"
+#include "services/ErrorReport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QTimer>
+#include <QTreeView>
+
+namespace keyholm {
+
+DatabaseOpening::DatabaseOpening(MainWindowUi& ui, MainState& state, MainProcedures& procedures, DatabaseTree& tree,
+    DatabaseFile& file, Selection& selection)
+    : MainArea(ui, state, procedures)
+    , tree_(tree)
+    , file_(file)
+    , selection_(selection)
+{
+}
+
+void DatabaseOpening::AfterOpening()
+{
+    tree_.CheckDataTree();
+
+    ui_.PictureLogo->setVisible(false);
+    ui_.tvTreeView->setVisible(true);
+    ui_.tvTreeView->setFocus();
+    file_.EnableDisableMainBar(true);
+
+    if (TreeNode* root = Tree().Root()) {
+        root->SetSorted(true);
+        FindTrash();
+        const TreeStore& store = TreeStore::Instance();
+        TreeNode* info = Tree().NodeAt(store.FindChild(Tree(), root->Index(), NodeImage::InfoNot));
+        selection_.tvTreeView_NodeClick(info ? info : root);
+    }
+
+    if (state_.Options().autoClose)
+        ui_.TimerDatabaseClose->start();
+    else
+        ui_.TimerDatabaseClose->stop();
+}
+
+void DatabaseOpening::FindTrash()
+{
+    TreeNode* root = Tree().Root();
+    state_.SetTrashNodeKey(TreeStore::Instance().FindNodeKey(Tree(), root->Key(), NodeImage::Trash));
+    if (state_.TrashNodeKey().isEmpty()) {
+        ui_.CheckTrash->setChecked(false);
+        ui_.CheckTrash->setEnabled(false);
+        ReportError(QStringLiteral("Unable to locate the Trash Node.<br>Delete option is disabled."));
+    } else {
+        ui_.CheckTrash->setEnabled(true);
+    }
+}
+
+} // namespace keyholm
