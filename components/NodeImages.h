@@ -27,6 +27,78 @@ inline const QString DirNot = QStringLiteral("DirNot");
 inline const QString DirKey = QStringLiteral("DirKey");
 inline const QString DirKeyNot = QStringLiteral("DirKeyNot");
 
+struct Category {
+    const char* key;
+    const char* label;
+};
+
+// The pictures a category can take, with their labels (UTF-8), in the
+// order the icon chooser shows them.
+inline constexpr Category Categories[] = {
+    { "Dir", "Défaut" },
+    { "DirKey", "Password" },
+    { "DirTool", "Outil" },
+    { "DirStar", "Star" },
+    { "DirCard", "Carte" },
+    { "DirUser", "Groupe" },
+    { "DirLegal", "Légal" },
+    { "DirBip", "Bip" },
+    { "DirTheStar", "Etoile" },
+    { "DirToy", "Jouet" },
+    { "DirMusic", "Musique" },
+    { "DirCat", "Animal" },
+    { "DirAlarm", "Alarme" },
+    { "DirTableKey", "Table" },
+    { "DirReclamation", "Exclamer" },
+    { "DirTitle", "Titre" },
+    { "DirRule", "Réglement" },
+    { "DirStarBlue", "Etoile bleue" },
+    { "DirProcess", "Process" },
+    { "DirBlue", "Carré bleu" },
+    { "DirFlag", "Drapeau" },
+    { "DirSelect", "Sélection" },
+    { "DirArrow", "Flêche" },
+    { "DirTime", "Temps" },
+    { "DirInfo", "Information" },
+    { "DirWeb", "Web" },
+    { "DirChat", "Chat" },
+    { "DirWebPhone", "Web Phone" },
+    { "DirPhoto", "Photo" },
+    { "DirMessenger", "Messenger" },
+    { "DirDesktop", "Desktop" },
+    { "DirRecycle", "Recycler" },
+    { "DirServer", "Serveur" },
+    { "DirStop", "Stop" },
+    { "DirMail", "Mail" },
+    { "DirServerRed", "Serveur Rouge" },
+    { "DirFolder", "Dossier" },
+    { "DirGroup", "Groupe" },
+    { "DirProcessKey", "Process Password" },
+    { "DirBlog", "Blog" },
+    { "DirSkype", "Skype" },
+    { "DirPlayer", "Media Player" },
+    { "DirWord", "Bureautique" },
+    { "DirExcel", "Tableur" },
+    { "DirStat", "Statistique" },
+    { "DirMovie", "Film" },
+    { "DirSettings", "Choix" },
+    { "DirSearch", "Recherche" },
+    { "DirSpell", "Traduction" },
+    { "DirDetail", "Détail" },
+    { "DirExplorer", "Explorer" },
+    { "DirAddress", "Carnet" },
+    { "DirYellowPage", "Pages Jaunes" },
+    { "DirVisa", "Crédit" },
+    { "DirEuro", "Euro Bleu" },
+    { "DirCar", "Voiture" },
+    { "DirWindows", "Windows" },
+    { "DirVirtual", "Serveur Virtuel" },
+    { "DirTree", "Arbre" },
+    { "DirPrinter", "Imprimante" },
+    { "DirBed", "Lit" },
+    { "DirHeart", "Coeur" },
+};
+
 // Entries, with and without a web address.
 inline const QString Password = QStringLiteral("Password");
 inline const QString PasswordNot = QStringLiteral("PasswordNot");

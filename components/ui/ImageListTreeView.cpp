@@ -1,5 +1,7 @@
 #include "components/ui/ImageListTreeView.h"
 
+#include "components/NodeImages.h"
+
 // Resources of a static library must be registered by hand; doing it here
 // makes the pictures available to every user of the image list.
 static void InitTreeIcons()
@@ -9,104 +11,36 @@ static void InitTreeIcons()
 
 namespace keyholm {
 namespace {
-struct Category {
-    const char* key;
-    const char* label;
-};
 
-// Labels are UTF-8.
-const Category Categories[] = {
-    { "Dir", "Défaut" },
-    { "DirKey", "Password" },
-    { "DirTool", "Outil" },
-    { "DirStar", "Star" },
-    { "DirCard", "Carte" },
-    { "DirUser", "Groupe" },
-    { "DirLegal", "Légal" },
-    { "DirBip", "Bip" },
-    { "DirTheStar", "Etoile" },
-    { "DirToy", "Jouet" },
-    { "DirMusic", "Musique" },
-    { "DirCat", "Animal" },
-    { "DirAlarm", "Alarme" },
-    { "DirTableKey", "Table" },
-    { "DirReclamation", "Exclamer" },
-    { "DirTitle", "Titre" },
-    { "DirRule", "Réglement" },
-    { "DirStarBlue", "Etoile bleue" },
-    { "DirProcess", "Process" },
-    { "DirBlue", "Carré bleu" },
-    { "DirFlag", "Drapeau" },
-    { "DirSelect", "Sélection" },
-    { "DirArrow", "Flêche" },
-    { "DirTime", "Temps" },
-    { "DirInfo", "Information" },
-    { "DirWeb", "Web" },
-    { "DirChat", "Chat" },
-    { "DirWebPhone", "Web Phone" },
-    { "DirPhoto", "Photo" },
-    { "DirMessenger", "Messenger" },
-    { "DirDesktop", "Desktop" },
-    { "DirRecycle", "Recycler" },
-    { "DirServer", "Serveur" },
-    { "DirStop", "Stop" },
-    { "DirMail", "Mail" },
-    { "DirServerRed", "Serveur Rouge" },
-    { "DirFolder", "Dossier" },
-    { "DirGroup", "Groupe" },
-    { "DirProcessKey", "Process Password" },
-    { "DirBlog", "Blog" },
-    { "DirSkype", "Skype" },
-    { "DirPlayer", "Media Player" },
-    { "DirWord", "Bureautique" },
-    { "DirExcel", "Tableur" },
-    { "DirStat", "Statistique" },
-    { "DirMovie", "Film" },
-    { "DirSettings", "Choix" },
-    { "DirSearch", "Recherche" },
-    { "DirSpell", "Traduction" },
-    { "DirDetail", "Détail" },
-    { "DirExplorer", "Explorer" },
-    { "DirAddress", "Carnet" },
-    { "DirYellowPage", "Pages Jaunes" },
-    { "DirVisa", "Crédit" },
-    { "DirEuro", "Euro Bleu" },
-    { "DirCar", "Voiture" },
-    { "DirWindows", "Windows" },
-    { "DirVirtual", "Serveur Virtuel" },
-    { "DirTree", "Arbre" },
-    { "DirPrinter", "Imprimante" },
-    { "DirBed", "Lit" },
-    { "DirHeart", "Coeur" },
-};
+const QString* const PairedKinds[]
+    = { &NodeImage::Root, &NodeImage::Info, &NodeImage::Stat, &NodeImage::Option, &NodeImage::Trash, &NodeImage::TrashKey };
+const QString* const EntryKinds[] = { &NodeImage::Password, &NodeImage::PasswordWeb };
+const QString* const Details[] = { &NodeImage::Login, &NodeImage::Key, &NodeImage::Date, &NodeImage::Custom1,
+    &NodeImage::Web, &NodeImage::File, &NodeImage::Note, &NodeImage::Quote, &NodeImage::Create, &NodeImage::User,
+    &NodeImage::Title };
 
-const char* const PairedKinds[] = { "Root", "Info", "Stat", "Option", "Trash", "TrashKey" };
-const char* const EntryKinds[] = { "Password", "PasswordWeb" };
-const char* const Details[]
-    = { "Login", "Key", "Date", "Custom1", "Web", "File", "Note", "Quote", "Create", "User", "Title" };
-
-const QString Not = QStringLiteral("Not");
+const QString& Not = NodeImage::NotSuffix;
 } // namespace
 
 ImageListTreeView::ImageListTreeView()
 {
     InitTreeIcons();
-    for (const char* kind : PairedKinds) {
-        Append(QLatin1String(kind));
-        Append(QLatin1String(kind) + Not);
+    for (const QString* kind : PairedKinds) {
+        Append(*kind);
+        Append(*kind + Not);
     }
-    for (const Category& c : Categories) {
+    for (const NodeImage::Category& c : NodeImage::Categories) {
         const QString key = QLatin1String(c.key);
         Append(key, QString::fromUtf8(c.label));
         Append(key + Not);
         categoryKeys_ << key;
     }
-    for (const char* kind : EntryKinds) {
-        Append(QLatin1String(kind));
-        Append(QLatin1String(kind) + Not);
+    for (const QString* kind : EntryKinds) {
+        Append(*kind);
+        Append(*kind + Not);
     }
-    for (const char* detail : Details)
-        Append(QLatin1String(detail));
+    for (const QString* detail : Details)
+        Append(*detail);
 }
 
 void ImageListTreeView::Append(const QString& key, const QString& label)
@@ -143,8 +77,8 @@ QString ImageListTreeView::ShownKey(const QString& image) const
     const QString base = notTwin ? image.chopped(Not.size()) : image;
     if (notTwin && Contains(base))
         return base;
-    if (image.contains(QLatin1String("Dir")))
-        return notTwin ? QStringLiteral("DirNot") : QStringLiteral("Dir");
+    if (image.contains(NodeImage::Dir))
+        return notTwin ? NodeImage::DirNot : NodeImage::Dir;
     return QString();
 }
 

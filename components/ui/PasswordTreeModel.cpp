@@ -1,5 +1,6 @@
 #include "components/ui/PasswordTreeModel.h"
 
+#include "components/ui/ColorValue.h"
 #include "components/ui/ImageListTreeView.h"
 
 #include <QBrush>
@@ -11,12 +12,6 @@
 namespace keyholm {
 namespace {
 const QString KeyMime = QStringLiteral("text/plain");
-
-// Node colours are 0x00BBGGRR.
-QColor ColorOf(qint32 value)
-{
-    return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff);
-}
 } // namespace
 
 PasswordTreeModel::PasswordTreeModel(PasswordTree& tree, QObject* parent)
@@ -96,7 +91,7 @@ QVariant PasswordTreeModel::data(const QModelIndex& index, int role) const
     case Qt::DecorationRole:
         return ImageListTreeView::Instance().NodeIcon(node->Image(), node->SelectedImage());
     case Qt::BackgroundRole:
-        return node->BackColor() >= 0 ? QVariant(QBrush(ColorOf(node->BackColor()))) : QVariant();
+        return node->BackColor() >= 0 ? QVariant(QBrush(ColorFromValue(node->BackColor()))) : QVariant();
     case KeyRole:
         return node->Key();
     case ImageRole:
