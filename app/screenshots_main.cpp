@@ -46,7 +46,7 @@ keyholm::TreeNode* AddSampleEntries(keyholm::MainWindow& window)
     const QString mail = store.AddNode(
         tree, rootKey, QStringLiteral("Messagerie"), NodeImage::DirNot, now + TagSeparator, true, true);
     store.AddNode(
-        tree, rootKey, QStringLiteral("Finance"), QStringLiteral("DirCardNot"), now + TagSeparator, true, true);
+        tree, rootKey, QStringLiteral("Finance"), QLatin1String(NodeImage::Categories[4].key) + NodeImage::NotSuffix, now + TagSeparator, true, true);
     EntryRecord sample;
     sample.title = QStringLiteral("Courrier personnel");
     sample.login = QStringLiteral("marie.dupont@example.org");
