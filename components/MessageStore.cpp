@@ -6,6 +6,9 @@
 namespace keyholm {
 namespace {
 constexpr int ProblemsListed = 5;
+// A messages file is some kilobytes of text; a bigger file is not read, so
+// that a stray file cannot hold up the start.
+constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 }
 
 bool MessageStore::Initialize(const QString& dataFolder, const QString& programFile, const QString& traceFolder)
@@ -27,6 +30,7 @@ QHash<int, QString> MessageStore::Parse(const QByteArray& data, QStringList* pro
             problems->append(QStringLiteral("the file is not UTF-8 text"));
         return {};
     }
+    qsizetype unlisted = 0;
     const QStringList lines = whole.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
@@ -38,8 +42,10 @@ QHash<int, QString> MessageStore::Parse(const QByteArray& data, QStringList* pro
         if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char('#')))
             continue;
         const auto bad = [&](const QString& why) {
-            if (problems)
+            if (problems && problems->size() < ProblemsListed)
                 problems->append(QStringLiteral("line %1: %2").arg(i + 1).arg(why));
+            else
+                ++unlisted;
         };
         const qsizetype equal = line.indexOf(QLatin1Char('='));
         if (equal < 0) {
@@ -63,6 +69,8 @@ QHash<int, QString> MessageStore::Parse(const QByteArray& data, QStringList* pro
         if (!text.isEmpty()) // an empty text is left to the next source
             texts.insert(number, text);
     }
+    if (problems && unlisted > 0)
+        problems->append(QStringLiteral("%1 more").arg(unlisted));
     return texts;
 }
 
@@ -76,16 +84,14 @@ bool MessageStore::Open(Database& database, const QString& path)
             problems_ = path + QStringLiteral(": ") + file.errorString();
         return false;
     }
-    QStringList problems;
-    database.texts = Parse(file.readAll(), &problems);
-    if (!problems.isEmpty()) {
-        const qsizetype more = problems.size() - ProblemsListed;
-        if (more > 0) {
-            problems = problems.mid(0, ProblemsListed);
-            problems.append(QStringLiteral("%1 more").arg(more));
-        }
-        problems_ = path + QStringLiteral(": ") + problems.join(QStringLiteral("; "));
+    if (file.size() > MaxFileSize) {
+        problems_ = path + QStringLiteral(": the file is too large for a messages file");
+        return false;
     }
+    QStringList problems;
+    database.texts = Parse(file.read(MaxFileSize), &problems);
+    if (!problems.isEmpty())
+        problems_ = path + QStringLiteral(": ") + problems.join(QStringLiteral("; "));
     if (database.texts.isEmpty())
         return false;
     database.path = path;

@@ -43,7 +43,8 @@ public:
     // (unreadable, not UTF-8, bad lines with their numbers); empty when sound.
     const QString& Problems() const { return problems_; }
 
-    // Parses ".mge" text; bad lines are listed in `problems`.
+    // Parses ".mge" text; the first bad lines are listed in `problems`, then
+    // how many more there were.
     static QHash<int, QString> Parse(const QByteArray& data, QStringList* problems);
 
 private:

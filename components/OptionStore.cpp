@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -251,8 +252,13 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
     if (decoder.hasError() || text.contains(QChar(0)))
         return std::nullopt;
 
+    // Names are found through hashes of their folded form, so that a file of
+    // many keys parses in linear time.
     std::vector<Section> sections;
-    Section* current = nullptr;
+    QHash<QString, std::size_t> sectionIndex;
+    std::vector<QHash<QString, std::size_t>> keyIndex;
+    std::size_t current = 0;
+    bool inSection = false;
     for (QString line : text.split(QLatin1Char('\n'))) {
         line = line.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
@@ -264,30 +270,35 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
             const auto name = Unescape(line.mid(1, close - 1).trimmed());
             if (!name || name->isEmpty())
                 return std::nullopt;
-            current = nullptr;
-            for (auto& section : sections) {
-                if (SameName(section.name, *name))
-                    current = &section;
-            }
-            if (!current) {
+            const QString folded = name->toCaseFolded();
+            const auto found = sectionIndex.constFind(folded);
+            if (found != sectionIndex.cend()) {
+                current = *found;
+            } else {
+                current = sections.size();
+                sectionIndex.insert(folded, current);
                 sections.push_back({ *name, {} });
-                current = &sections.back();
+                keyIndex.emplace_back();
             }
+            inSection = true;
             continue;
         }
         const qsizetype equal = FindUnescaped(line, QLatin1Char('='));
-        if (!current || equal <= 0)
+        if (!inSection || equal <= 0)
             return std::nullopt;
         const auto key = Unescape(line.left(equal).trimmed());
         const auto value = Unescape(line.mid(equal + 1).trimmed());
         if (!key || key->isEmpty() || !value)
             return std::nullopt;
-        auto it = std::find_if(
-            current->entries.begin(), current->entries.end(), [&](const Entry& e) { return SameName(e.key, *key); });
-        if (it != current->entries.end())
-            it->value = *value;
-        else
-            current->entries.push_back({ *key, *value });
+        auto& entries = sections[current].entries;
+        const QString folded = key->toCaseFolded();
+        const auto found = keyIndex[current].constFind(folded);
+        if (found != keyIndex[current].cend()) {
+            entries[*found].value = *value;
+        } else {
+            keyIndex[current].insert(folded, entries.size());
+            entries.push_back({ *key, *value });
+        }
     }
     return sections;
 }

@@ -4,6 +4,7 @@
 #include "components/OptionStore.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -164,4 +165,32 @@ TEST_F(OptionStoreTest, InterruptedWriteLeavesTheOldFileWhole)
     ASSERT_TRUE(store_.Open(path, "Keyholm", "keyholm"));
     EXPECT_EQ(store_.GetValue("Menu fichier Keyholm", "Text_1", ""), "/data/base.khm");
     EXPECT_EQ(store_.GetValue("Options_Web", "Text_0", ""), "ok");
+}
+
+// A preferences file edited by someone else must not hold up the start: the
+// parse time grows with the file, not with its square.
+TEST(OptionStoreParse, ManyKeysParseInLinearTime)
+{
+    const auto fileOf = [](int keys) {
+        QByteArray text = "[Section]\n";
+        for (int i = 0; i < keys; ++i)
+            text += "Key" + QByteArray::number(i) + "=value\n";
+        // Repeated sections and keys are merged, so they take the same road.
+        text += "[section]\nKEY0=last\n";
+        return text;
+    };
+    const auto secondsFor = [&](int keys) {
+        const QByteArray text = fileOf(keys);
+        QElapsedTimer timer;
+        timer.start();
+        const auto sections = OptionStore::Parse(text);
+        const double seconds = timer.nsecsElapsed() / 1e9;
+        EXPECT_TRUE(sections && sections->size() == 1 && int(sections->front().entries.size()) == keys);
+        EXPECT_EQ(sections->front().entries.front().value, "last");
+        return seconds;
+    };
+    secondsFor(5000); // warm up
+    const double small = secondsFor(5000);
+    const double large = secondsFor(50000);
+    EXPECT_LT(large, 20 * small) << "5000 keys: " << small << " s, 50000 keys: " << large << " s";
 }

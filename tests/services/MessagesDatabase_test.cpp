@@ -140,6 +140,31 @@ TEST_F(MessagesDatabase, DamagedFileIsReportedOnceAndFallsThrough)
     EXPECT_TRUE(user->contains("line 4")) << user->toStdString();
 }
 
+// A stray or hostile file cannot flood the log nor hold up the start.
+TEST_F(MessagesDatabase, HugeOrNoisyFilesAreBounded)
+{
+    QByteArray noisy = "197=Bonjour\n";
+    for (int i = 0; i < 20000; ++i)
+        noisy += "noise\n";
+    Write(userFile_, noisy);
+    Write(program_ + "Messages.mge", "198=" + QByteArray(5 * 1024 * 1024, 'x') + "\n");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(GetMessage(197), "Bonjour");
+    EXPECT_FALSE(MainMessagesOpen()); // too large: not read
+    EXPECT_EQ(GetMessage(198), QString::fromUtf8("Sélectionnez un fichier"));
+
+    const QStringList labels = NewLabels();
+    const auto user = std::find_if(labels.cbegin(), labels.cend(), [&](const QString& l) {
+        return l.startsWith("## Error - Damaged messages file: " + userFile_);
+    });
+    ASSERT_NE(user, labels.cend());
+    EXPECT_LT(user->size(), 400) << user->toStdString();
+    EXPECT_TRUE(user->contains("19995 more")) << user->toStdString();
+    EXPECT_TRUE(std::any_of(labels.cbegin(), labels.cend(), [](const QString& l) {
+        return l.startsWith("## Error - Damaged messages file: ") && l.contains("too large");
+    }));
+}
+
 TEST_F(MessagesDatabase, ClosingWritesItsLinesAndLookupsGoOn)
 {
     Write(userFile_, "197=User\n");
