@@ -127,6 +127,8 @@ void ReportError(const QString& message, const QString& context, bool show, cons
             label += context + QStringLiteral(" : ");
         label += text;
         TraceLog(QString(label).replace(CrLf, QStringLiteral(". ")), QString(details).replace(CrLf, QStringLiteral(". ")));
+        // The lines that explain an error must survive a crash right after it.
+        FlushTraceLog();
 
         if (!show)
             return;

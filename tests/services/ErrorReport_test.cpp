@@ -2,6 +2,8 @@
 
 #include "services/ErrorReport.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -130,6 +132,22 @@ TEST_F(ErrorReporting, NotShownIsStillTraced)
     EXPECT_TRUE(shown_.empty());
     EXPECT_EQ(cursorRestored_, 1);
     EXPECT_TRUE(Find("## Error - Unable to get the Main Message Id: 5"));
+}
+
+// Ordinary lines wait in a buffer; an error line and those before it are on
+// the disk at once, so that a crash right after loses none of them.
+TEST_F(ErrorReporting, AnErrorLineIsOnTheDiskAtOnce)
+{
+    const auto onDisk = [] {
+        QFile file(TraceLogPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    TraceLog("Step before the error", "...");
+    EXPECT_FALSE(onDisk().contains("Step before the error"));
+    ReportError("Error on checking the data tree", {}, false);
+    const QByteArray bytes = onDisk();
+    EXPECT_TRUE(bytes.contains("Step before the error"));
+    EXPECT_TRUE(bytes.contains("## Error - Error on checking the data tree"));
 }
 
 TEST(LineBreaks, BothMarkupsBecomeCrLf)
