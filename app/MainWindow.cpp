@@ -107,6 +107,7 @@ void MainWindow::ConnectEvents()
     connect(ui_.CommandHisto, &QPushButton::clicked, this, [this] { layout_.CommandHisto_Click(); });
     connect(ui_.CommandVote, &QPushButton::clicked, this, [this] { layout_.CommandVote_Click(); });
     connect(ui_.CommandDon, &QPushButton::clicked, this, [this] { layout_.CommandDon_Click(); });
+    connect(ui_.MenuAideLog, &QAction::triggered, this, [this] { layout_.MenuAideLog_Click(); });
     ui_.PictureLogo->installEventFilter(this);
     ui_.PictureAbout->installEventFilter(this);
     for (QLabel* picture : ui_.PictureAlert)

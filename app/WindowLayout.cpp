@@ -1,7 +1,9 @@
 #include "app/WindowLayout.h"
 
 #include "components/FileTools.h"
+#include "services/ApplicationOptions.h"
 #include "services/Environment.h"
+#include "services/ui/Messages.h"
 
 #include <QLabel>
 #include <QTimer>
@@ -115,6 +117,14 @@ void WindowLayout::CommandVote_Click()
 void WindowLayout::CommandDon_Click()
 {
     FileTools::Instance().ShellOpen(DonationPage());
+}
+
+void WindowLayout::MenuAideLog_Click()
+{
+    // The log viewer reads the current log, so there is nothing to show while
+    // the log is off.
+    if (!LogOption())
+        ShowInfo(QStringLiteral("Activez l'enregistrement des Traces Logicielle pour les afficher"));
 }
 
 void WindowLayout::PictureLogo_Click()

@@ -29,6 +29,9 @@ public:
     void CommandVote_Click();
     void CommandDon_Click();
     void PictureLogo_Click();
+    // "Affichage des Traces logicielles...": the log viewer, or a word that
+    // the log is off.
+    void MenuAideLog_Click();
 
     // Shows a page of the maker's site in the help browser (page 7).
     void ShowHelpPage(const QString& address);

@@ -2,6 +2,7 @@
 
 #include "app/WindowLayout.h"
 #include "components/FileTools.h"
+#include "components/Version.h"
 #include "database/DatabaseFile.h"
 #include "database/WorkingOptions.h"
 #include "services/ApplicationOptions.h"
@@ -44,11 +45,7 @@ WindowLifecycle::WindowLifecycle(MainWindowUi& ui, MainState& state, MainProcedu
 
 QString WindowLifecycle::VersionText()
 {
-    return QStringLiteral("%1 v%2.%3.%4")
-        .arg(ApplicationTitle())
-        .arg(KEYHOLM_VERSION_MAJOR)
-        .arg(KEYHOLM_VERSION_MINOR)
-        .arg(KEYHOLM_VERSION_PATCH);
+    return ApplicationTitle() + QStringLiteral(" v") + QLatin1String(VersionNumber);
 }
 
 void WindowLifecycle::Form_Load()
@@ -108,8 +105,9 @@ void WindowLifecycle::Form_Load()
                 DataFolder() + QStringLiteral("Keyholm.khm"), 0, WorkingOptions::Label);
             if (!last.isEmpty() && FileTools::Instance().FileExists(last)) {
                 window->show();
-                if (!file_.OpenPasswordFile(last)) {
-                    TraceLog(QStringLiteral("Unable to open password database"), QStringLiteral("False"));
+                if (const auto opening = file_.OpenPasswordFile(last); !opening.open) {
+                    TraceLog(QStringLiteral("Unable to open password database"),
+                        opening.dropFromRecent ? QStringLiteral("True") : QStringLiteral("False"));
                     file_.ClosePasswordFile();
                 }
             }
