@@ -1,6 +1,7 @@
 #include "app/Display.h"
 #include "app/StartUp.h"
 #include "components/ProcessGuard.h"
+#include "components/Version.h"
 
 #include <QApplication>
 
@@ -16,8 +17,7 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Keyholm"));
-    QApplication::setApplicationVersion(
-        QStringLiteral("%1.%2.%3").arg(KEYHOLM_VERSION_MAJOR).arg(KEYHOLM_VERSION_MINOR).arg(KEYHOLM_VERSION_PATCH));
+    QApplication::setApplicationVersion(QLatin1String(keyholm::VersionNumber));
     keyholm::ApplyApplicationLook(app);
     return keyholm::StartUp(app);
 }

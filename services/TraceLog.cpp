@@ -3,6 +3,7 @@
 #include "components/FileTools.h"
 #include "components/SystemInfo.h"
 #include "components/TextTools.h"
+#include "components/Version.h"
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
 
@@ -36,11 +37,6 @@ QString ApplicationTitle()
 {
     const QString name = QCoreApplication::applicationName();
     return name.isEmpty() ? QStringLiteral("Keyholm") : name;
-}
-
-QString VersionText()
-{
-    return QStringLiteral("%1.%2.%3").arg(KEYHOLM_VERSION_MAJOR).arg(KEYHOLM_VERSION_MINOR).arg(KEYHOLM_VERSION_PATCH);
 }
 
 QString TodayText()
@@ -389,7 +385,9 @@ bool StartTraceLog(bool enabled, const QString& baseFolder, const QString& nameF
         const QString path = state.folder_ + name;
 
         if (files.FileExists(path)) {
-            files.CopyWithExtension(path, QStringLiteral(".old"), QString());
+            // A log that cannot be kept as ".old" is lost either way: the new
+            // one starts empty.
+            (void)files.CopyWithExtension(path, QStringLiteral(".old"), QString());
             files.DeleteFile(path);
         }
         state.file_.setFileName(path);
@@ -404,7 +402,7 @@ bool StartTraceLog(bool enabled, const QString& baseFolder, const QString& nameF
 
         const SystemInfo& info = SystemInfo::Instance();
         TraceLog(state.folder_, name);
-        TraceLog(QStringLiteral("START: ") + startLabel, ApplicationTitle() + QStringLiteral(" ") + VersionText());
+        TraceLog(QStringLiteral("START: ") + startLabel, ApplicationTitle() + QStringLiteral(" ") + QLatin1String(VersionNumber));
         TraceLog(TodayText(), QStringLiteral("isRunOff"));
         TraceLog(QStringLiteral("System information"), QString());
         const std::pair<const char*, QString> host[] = {

@@ -2,6 +2,7 @@
 #include "TraceLogCapture.h"
 
 #include "components/CipherEngine.h"
+#include "components/Version.h"
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
 #include "services/TraceLog.h"
@@ -143,10 +144,7 @@ TEST_F(TraceLogCapture, HeaderHoldsFolderStartDateAndHostLines)
     EXPECT_EQ(header[0].label, QDir::toNativeSeparators(folder_.path() + "/Log/"));
     EXPECT_EQ(header[0].detail, LogName());
     EXPECT_EQ(header[1].label, "START: test");
-    EXPECT_TRUE(header[1].detail.endsWith(QStringLiteral(" %1.%2.%3")
-                                              .arg(KEYHOLM_VERSION_MAJOR)
-                                              .arg(KEYHOLM_VERSION_MINOR)
-                                              .arg(KEYHOLM_VERSION_PATCH)));
+    EXPECT_TRUE(header[1].detail.endsWith(QStringLiteral(" %1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionPatch)));
     EXPECT_EQ(header[2].detail, "isRunOff");
     EXPECT_EQ(header[3].label, "System information");
     const QStringList host = {"Country #1",  "Country #2",     "Language",    "Id Language", "Currency",
