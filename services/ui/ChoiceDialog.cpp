@@ -6,9 +6,7 @@
 #include "services/ui/DialogSupport.h"
 
 #include <QButtonGroup>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -17,29 +15,16 @@ namespace keyholm {
 using namespace dialogs;
 
 ChoiceDialog::ChoiceDialog(QWidget* parent)
-    : QDialog(parent)
+    : AnswerDialog(parent, QStringLiteral("Lib_SelectOpt"), GetMessage(176))
     , theLabel_(new QLabel(this))
-    , oui_(new QPushButton(this))
-    , annuler_(new QPushButton(this))
-    , reponse_(new QLabel(this))
 {
     TraceLog(QStringLiteral("Loading option dialog window"), QStringLiteral("..."));
-    SetWaitPointer();
-    setObjectName(QStringLiteral("Lib_SelectOpt"));
-    setWindowTitle(GetMessage(176));
-    setModal(true);
 
     theLabel_->setObjectName(QStringLiteral("theLabel"));
     theLabel_->setTextFormat(Qt::PlainText);
     theLabel_->setWordWrap(true);
-    oui_->setObjectName(QStringLiteral("Oui"));
-    oui_->setText(GetMessage(371));
-    oui_->setDefault(true);
-    annuler_->setObjectName(QStringLiteral("Annuler"));
-    annuler_->setText(GetMessage(220));
-    reponse_->setObjectName(QStringLiteral("reponse"));
-    reponse_->hide();
-    SetControlTag(reponse_, QStringLiteral("0"));
+    MakeAnswerButtons({ QStringLiteral("Oui"), GetMessage(371) }, { QStringLiteral("Annuler"), GetMessage(220) },
+        OutcomeHolder::HiddenLabel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(theLabel_);
@@ -58,21 +43,8 @@ ChoiceDialog::ChoiceDialog(QWidget* parent)
             SetControlTag(selOptions_[0], QString::number(id));
     });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(oui_);
-    buttons->addWidget(annuler_);
-    layout->addLayout(buttons);
+    layout->addLayout(AnswerRow());
     setMinimumWidth(340);
-
-    connect(oui_, &QPushButton::clicked, this, [this] {
-        SetControlTag(reponse_, QStringLiteral("1"));
-        accept();
-    });
-    connect(annuler_, &QPushButton::clicked, this, [this] {
-        SetControlTag(reponse_, QStringLiteral("0"));
-        reject();
-    });
 }
 
 void ChoiceDialog::SetPrompt(const QString& prompt, bool bold)
@@ -108,18 +80,6 @@ int ChoiceDialog::SelectedOption() const
 int ChoiceDialog::OptionCount() const
 {
     return selOptions_[2]->isHidden() ? 2 : 3;
-}
-
-QString ChoiceDialog::AnswerTag() const
-{
-    return ControlTag(reponse_);
-}
-
-void ChoiceDialog::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    CenterOnScreen(this);
-    SetDefaultPointer();
 }
 
 } // namespace keyholm

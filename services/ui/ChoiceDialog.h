@@ -1,16 +1,16 @@
 #pragma once
 // Lib_SelectOpt: a choice among two or three options. Shown by AskChoice.
 
-#include <QDialog>
+#include "services/ui/AnswerDialog.h"
+
 #include <QList>
 
 class QLabel;
-class QPushButton;
 class QRadioButton;
 
 namespace keyholm {
 
-class ChoiceDialog : public QDialog {
+class ChoiceDialog : public AnswerDialog {
     Q_OBJECT
 public:
     explicit ChoiceDialog(QWidget* parent = nullptr);
@@ -24,18 +24,11 @@ public:
     int SelectedOption() const;
     int OptionCount() const;
 
-    // "1" after Oui, "0" after Annuler or closing.
-    QString AnswerTag() const;
-
-protected:
-    void showEvent(QShowEvent* event) override;
+    // AnswerTag(): "1" after Oui, "0" after Annuler or closing.
 
 private:
     QLabel* theLabel_;
     QList<QRadioButton*> selOptions_;
-    QPushButton* oui_;
-    QPushButton* annuler_;
-    QLabel* reponse_;
 };
 
 } // namespace keyholm

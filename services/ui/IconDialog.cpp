@@ -2,14 +2,11 @@
 
 #include "services/MessagesDatabase.h"
 #include "services/TraceLog.h"
-#include "services/ui/ControlTag.h"
 #include "services/ui/DialogSupport.h"
 
-#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace keyholm {
@@ -23,16 +20,11 @@ constexpr QSize SmallestSize(378, 313);
 } // namespace
 
 IconDialog::IconDialog(QWidget* parent)
-    : QDialog(parent)
+    : AnswerDialog(parent, QStringLiteral("Lib_SelectIcon"), QStringLiteral("Keyholm"))
     , theLabel_(new QLabel(this))
     , listViewIcon_(new QListWidget(this))
-    , okButton_(new QPushButton(this))
-    , cancelButton_(new QPushButton(this))
 {
     TraceLog(QStringLiteral("Loading icon dialog window"), QStringLiteral("..."));
-    setObjectName(QStringLiteral("Lib_SelectIcon"));
-    setWindowTitle(QStringLiteral("Keyholm"));
-    setModal(true);
     setMinimumSize(SmallestSize);
     resize(520, 420);
 
@@ -47,28 +39,15 @@ IconDialog::IconDialog(QWidget* parent)
     listViewIcon_->setIconSize(QSize(32, 32));
     listViewIcon_->setGridSize(QSize(96, 64));
     listViewIcon_->setWordWrap(true);
-    okButton_->setObjectName(QStringLiteral("OKButton"));
-    okButton_->setText(GetMessage(371));
-    okButton_->setDefault(true);
-    cancelButton_->setObjectName(QStringLiteral("CancelButton"));
-    cancelButton_->setText(GetMessage(220));
-    SetControlTag(okButton_, QStringLiteral("0"));
+    MakeAnswerButtons({ QStringLiteral("OKButton"), GetMessage(371) },
+        { QStringLiteral("CancelButton"), GetMessage(220) }, OutcomeHolder::ConfirmButton);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okButton_);
-    buttons->addWidget(cancelButton_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(theLabel_);
     layout->addWidget(listViewIcon_, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(AnswerRow());
 
-    connect(okButton_, &QPushButton::clicked, this, &IconDialog::Confirm);
     connect(listViewIcon_, &QListWidget::itemDoubleClicked, this, &IconDialog::Confirm);
-    connect(cancelButton_, &QPushButton::clicked, this, [this] {
-        SetControlTag(okButton_, QStringLiteral("0"));
-        reject();
-    });
 }
 
 void IconDialog::SetPrompt(const QString& prompt, bool bold)
@@ -112,25 +91,12 @@ QString IconDialog::SelectedText() const
     return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
-QString IconDialog::AnswerTag() const
-{
-    return ControlTag(okButton_);
-}
-
 void IconDialog::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
-    CenterOnScreen(this);
+    AnswerDialog::showEvent(event);
     if (QListWidgetItem* current = listViewIcon_->currentItem())
         listViewIcon_->scrollToItem(current);
     listViewIcon_->setFocus();
-    SetDefaultPointer();
-}
-
-void IconDialog::Confirm()
-{
-    SetControlTag(okButton_, QStringLiteral("1"));
-    accept();
 }
 
 } // namespace keyholm

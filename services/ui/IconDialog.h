@@ -2,16 +2,15 @@
 // Lib_SelectIcon: the choice of an icon among the images of an image list.
 // Shown by ChooseIcon.
 
-#include <QDialog>
+#include "services/ui/AnswerDialog.h"
 
 class QIcon;
 class QLabel;
 class QListWidget;
-class QPushButton;
 
 namespace keyholm {
 
-class IconDialog : public QDialog {
+class IconDialog : public AnswerDialog {
     Q_OBJECT
 public:
     explicit IconDialog(QWidget* parent = nullptr);
@@ -27,20 +26,15 @@ public:
     QString SelectedKey() const;
     QString SelectedText() const;
 
-    // The tag of OKButton: "1" after OKButton or a double click on an icon,
-    // "0" after CancelButton or closing.
-    QString AnswerTag() const;
+    // AnswerTag(), the tag of OKButton: "1" after OKButton or a double click
+    // on an icon, "0" after CancelButton or closing.
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void Confirm();
-
     QLabel* theLabel_;
     QListWidget* listViewIcon_;
-    QPushButton* okButton_;
-    QPushButton* cancelButton_;
 };
 
 } // namespace keyholm

@@ -2,12 +2,10 @@
 
 #include "services/MessagesDatabase.h"
 #include "services/TraceLog.h"
-#include "services/ui/ControlTag.h"
 #include "services/ui/DialogSupport.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,53 +16,28 @@ namespace keyholm {
 using namespace dialogs;
 
 InputDialog::InputDialog(QWidget* parent)
-    : QDialog(parent)
+    : AnswerDialog(parent, QStringLiteral("Lib_SaisieDlg"), GetMessage(175))
     , label_(new QLabel(this))
     , textReponse_(new QLineEdit(this))
-    , oui_(new QPushButton(this))
-    , annuler_(new QPushButton(this))
-    , reponse_(new QLabel(this))
 {
-    SetWaitPointer();
     TraceLog(QStringLiteral("Loading choose dialog window"), QStringLiteral("..."));
-    setObjectName(QStringLiteral("Lib_SaisieDlg"));
-    setWindowTitle(GetMessage(175));
-    setModal(true);
 
     label_->setObjectName(QStringLiteral("Label"));
     label_->setTextFormat(Qt::PlainText);
     label_->setWordWrap(true);
     label_->setBuddy(textReponse_);
     textReponse_->setObjectName(QStringLiteral("TextReponse"));
-    oui_->setObjectName(QStringLiteral("Oui"));
-    oui_->setText(GetMessage(371));
-    oui_->setDefault(true);
-    annuler_->setObjectName(QStringLiteral("Annuler"));
-    annuler_->setText(GetMessage(220));
-    reponse_->setObjectName(QStringLiteral("reponse"));
-    reponse_->hide();
-    SetControlTag(reponse_, QStringLiteral("0"));
+    MakeAnswerButtons({ QStringLiteral("Oui"), GetMessage(371) }, { QStringLiteral("Annuler"), GetMessage(220) },
+        OutcomeHolder::HiddenLabel);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(oui_);
-    buttons->addWidget(annuler_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label_);
     layout->addWidget(textReponse_);
-    layout->addLayout(buttons);
+    layout->addLayout(AnswerRow());
     setMinimumWidth(380);
 
     connect(textReponse_, &QLineEdit::textChanged, this, &InputDialog::UpdateOui);
     textReponse_->installEventFilter(this);
-    connect(oui_, &QPushButton::clicked, this, [this] {
-        SetControlTag(reponse_, QStringLiteral("1"));
-        accept();
-    });
-    connect(annuler_, &QPushButton::clicked, this, [this] {
-        SetControlTag(reponse_, QStringLiteral("0"));
-        reject();
-    });
     QApplication::beep();
 }
 
@@ -103,17 +76,10 @@ void InputDialog::SetMaxLength(int maxLength)
         textReponse_->setMaxLength(maxLength);
 }
 
-QString InputDialog::AnswerTag() const
-{
-    return ControlTag(reponse_);
-}
-
 void InputDialog::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
-    CenterOnScreen(this);
+    AnswerDialog::showEvent(event);
     textReponse_->setFocus();
-    SetDefaultPointer();
 }
 
 bool InputDialog::eventFilter(QObject* watched, QEvent* event)
@@ -125,7 +91,7 @@ bool InputDialog::eventFilter(QObject* watched, QEvent* event)
 
 void InputDialog::UpdateOui()
 {
-    oui_->setEnabled(!requireText_ || !textReponse_->text().trimmed().isEmpty());
+    confirm_->setEnabled(!requireText_ || !textReponse_->text().trimmed().isEmpty());
 }
 
 } // namespace keyholm

@@ -1,15 +1,14 @@
 #pragma once
 // Lib_SaisieDlg: asks for one line of text. Shown by AskInput.
 
-#include <QDialog>
+#include "services/ui/AnswerDialog.h"
 
 class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace keyholm {
 
-class InputDialog : public QDialog {
+class InputDialog : public AnswerDialog {
     Q_OBJECT
 public:
     explicit InputDialog(QWidget* parent = nullptr);
@@ -24,8 +23,7 @@ public:
     // 0 for no limit.
     void SetMaxLength(int maxLength);
 
-    // "1" after Oui, "0" after Annuler or closing.
-    QString AnswerTag() const;
+    // AnswerTag(): "1" after Oui, "0" after Annuler or closing.
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -36,9 +34,6 @@ private:
 
     QLabel* label_;
     QLineEdit* textReponse_;
-    QPushButton* oui_;
-    QPushButton* annuler_;
-    QLabel* reponse_;
     bool requireText_ = false;
 };
 

@@ -6,7 +6,6 @@
 #include "services/ui/KeyboardState.h"
 
 #include <QEvent>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,13 +41,9 @@ void ShowPanel(QLabel* panel, std::optional<bool> on)
 } // namespace
 
 PasswordAsk::PasswordAsk(QWidget* parent)
-    : QDialog(parent)
+    : AnswerDialog(parent, QStringLiteral("Lib_PasswordAsk"), Caption)
 {
-    SetWaitPointer();
     TraceLog(QStringLiteral("Ask password"), QStringLiteral("..."));
-    setObjectName(QStringLiteral("Lib_PasswordAsk"));
-    setWindowTitle(Caption);
-    setModal(true);
 
     LabelInfo = new QLabel(DefaultInfo, this);
     LabelInfo->setObjectName(QStringLiteral("LabelInfo"));
@@ -60,13 +55,11 @@ PasswordAsk::PasswordAsk(QWidget* parent)
     T_Find->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
     T_Find->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
     LabelInfo->setBuddy(T_Find);
-    Valider = new QPushButton(QStringLiteral("&Valider"), this);
-    Valider->setObjectName(QStringLiteral("Valider"));
-    Valider->setDefault(true);
+    MakeAnswerButtons({ QStringLiteral("Valider"), QStringLiteral("&Valider") },
+        { QStringLiteral("Annuler"), QStringLiteral("&Annuler") }, OutcomeHolder::ConfirmButton);
+    Valider = confirm_;
     Valider->setEnabled(false);
-    SetControlTag(Valider, QStringLiteral("0"));
-    Annuler = new QPushButton(QStringLiteral("&Annuler"), this);
-    Annuler->setObjectName(QStringLiteral("Annuler"));
+    Annuler = cancel_;
     Annuler->setAutoDefault(false);
 
     StatusKeyboard = new QStatusBar(this);
@@ -79,29 +72,15 @@ PasswordAsk::PasswordAsk(QWidget* parent)
     insert_ = Panel(
         StatusKeyboard, QStringLiteral("Ins"), QStringLiteral("INSER"), QStringLiteral("Mode Insertion activé ou pas"));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Valider);
-    buttons->addWidget(Annuler);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelInfo);
     layout->addWidget(T_Find);
-    layout->addLayout(buttons);
+    layout->addLayout(AnswerRow());
     layout->addWidget(StatusKeyboard);
     setMinimumWidth(380);
 
     connect(T_Find, &QLineEdit::textChanged, this, &PasswordAsk::UpdateValider);
     T_Find->installEventFilter(this);
-    connect(Valider, &QPushButton::clicked, this, [this] {
-        SetControlTag(Valider, QStringLiteral("1"));
-        accept();
-    });
-    connect(Annuler, &QPushButton::clicked, this, [this] {
-        SetControlTag(Valider, QStringLiteral("0"));
-        reject();
-    });
-    // Escape and the title bar's close button cancel as well.
-    connect(this, &QDialog::rejected, this, [this] { SetControlTag(Valider, QStringLiteral("0")); });
 
     // The lock keys can change while the window is up.
     keyboardTimer_.setInterval(400);
@@ -124,11 +103,6 @@ bool PasswordAsk::Ask()
     return Outcome().toInt() == 1;
 }
 
-QString PasswordAsk::Outcome() const
-{
-    return ControlTag(Valider);
-}
-
 QString PasswordAsk::Text() const
 {
     return T_Find->text();
@@ -146,10 +120,8 @@ QString PasswordAsk::Info() const
 
 void PasswordAsk::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
-    CenterOnScreen(this);
+    AnswerDialog::showEvent(event);
     T_Find->setFocus();
-    SetDefaultPointer();
 }
 
 bool PasswordAsk::event(QEvent* event)

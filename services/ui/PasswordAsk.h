@@ -9,7 +9,8 @@
 // A panel shows its state greyed when off and is hidden while the platform
 // does not tell it.
 
-#include <QDialog>
+#include "services/ui/AnswerDialog.h"
+
 #include <QTimer>
 
 #include <optional>
@@ -21,7 +22,7 @@ class QStatusBar;
 
 namespace keyholm {
 
-class PasswordAsk : public QDialog {
+class PasswordAsk : public AnswerDialog {
     Q_OBJECT
 public:
     explicit PasswordAsk(QWidget* parent = nullptr);
@@ -30,7 +31,7 @@ public:
     // Shows the window modal; true when it was confirmed.
     bool Ask();
     // Valider's tag: "1" after a confirm, "0" before and after a cancel.
-    QString Outcome() const;
+    QString Outcome() const { return AnswerTag(); }
     // The text as typed.
     QString Text() const;
 
