@@ -75,43 +75,43 @@ public:
     bool IsReady() const { return ready_; }
 
     // The coded field; empty for an empty text or when coding fails.
-    QString CodeText(const QString& text, const QString& keyText, const QString& numericText) const;
+    [[nodiscard]] QString CodeText(const QString& text, const QString& keyText, const QString& numericText) const;
     // The text back; empty for a damaged or foreign coded text.
-    QString DecodeText(const QString& codedText, const QString& keyText, const QString& numericText) const;
+    [[nodiscard]] QString DecodeText(const QString& codedText, const QString& keyText, const QString& numericText) const;
 
     // A key with a fresh random salt. With an empty master password the file
     // is only obfuscated; otherwise Argon2id with `params` protects it.
     // Nothing when the parameters are out of bounds or below
     // FileKey::Params::WritingFloor(), or when memory is short.
-    std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& numericText,
+    [[nodiscard]] std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& numericText,
         const QString& masterPassword, const FileKey::Params& params = FileKey::Params::Moderate()) const;
 
     // The container of `plain`; empty when coding failed.
-    QByteArray CodeFile(const QByteArray& plain, const FileKey& key) const;
+    [[nodiscard]] QByteArray CodeFile(const QByteArray& plain, const FileKey& key) const;
 
-    FileHeader InspectFile(const QByteArray& container) const;
+    [[nodiscard]] FileHeader InspectFile(const QByteArray& container) const;
 
     // Derives the key from the header's salt and parameters (the master
     // password is ignored for a file that has none) and decodes.
-    DecodedFile DecodeFile(const QByteArray& container, const QString& keyText, const QString& numericText,
+    [[nodiscard]] DecodedFile DecodeFile(const QByteArray& container, const QString& keyText, const QString& numericText,
         const QString& masterPassword) const;
     // Decodes with a key already derived for this file.
-    DecodedFile DecodeFile(const QByteArray& container, const FileKey& key) const;
+    [[nodiscard]] DecodedFile DecodeFile(const QByteArray& container, const FileKey& key) const;
 
     // True when `masterPassword` is the one `key` was derived from: one
     // derivation with the key's salt and cost, compared in constant time.
     // The password itself is never kept anywhere to compare it with.
-    bool VerifyMasterPassword(const FileKey& key, const QString& keyText, const QString& numericText,
+    [[nodiscard]] bool VerifyMasterPassword(const FileKey& key, const QString& keyText, const QString& numericText,
         const QString& masterPassword) const;
 
     // A new random password from PasswordAlphabet(), with at least one
     // capital, small letter, digit and sign. Its length is drawn between the
     // two bounds, both raised to MinimumPasswordLength() so that it carries at
     // least 80 bits of entropy.
-    QString GeneratePassword(int minimumLength, int maximumLength) const;
+    [[nodiscard]] QString GeneratePassword(int minimumLength, int maximumLength) const;
     // A pronounceable nickname of 1 to 6 syllables (the count is clamped),
     // capitalised, followed by two digits when `withDigits`.
-    QString GenerateNickname(int syllables, bool withDigits) const;
+    [[nodiscard]] QString GenerateNickname(int syllables, bool withDigits) const;
 
     // Capitals without I and O, small letters without l, digits 2 to 9, and
     // "-_.!": nothing that looks like another sign, and nothing that needs

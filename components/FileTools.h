@@ -34,16 +34,16 @@ public:
     // The whole text of a UTF-8 file; nothing when it cannot be read.
     std::optional<QString> LoadTextFile(const QString& path) const;
     // Writes the text as UTF-8, whole or not at all.
-    bool SaveTextFile(const QString& path, const QString& text) const;
+    [[nodiscard]] bool SaveTextFile(const QString& path, const QString& text) const;
 
     // Copies `path` to a file of the same base name with `newExtension` in
     // place of its own (".bak", ".old"), in `targetFolder`, or beside the
     // file when that is empty. An older copy of that name is replaced; the
     // copy is the user's alone (0600).
-    bool CopyWithExtension(const QString& path, const QString& newExtension, const QString& targetFolder) const;
+    [[nodiscard]] bool CopyWithExtension(const QString& path, const QString& newExtension, const QString& targetFolder) const;
     // The target afterwards holds a whole copy of the source, or is unchanged.
     // It has `permissions` from the moment it appears under its name.
-    bool CopyFile(const QString& source, const QString& target, QFileDevice::Permissions permissions = OwnerOnly) const;
+    [[nodiscard]] bool CopyFile(const QString& source, const QString& target, QFileDevice::Permissions permissions = OwnerOnly) const;
     // Opens a document with its associated program, or a web address in the browser.
     bool ShellOpen(const QString& documentOrUrl) const;
     // What ShellOpen hands its address to. The default runs xdg-open; the
@@ -73,7 +73,7 @@ public:
     // The file has its mode before it is renamed, so that no other user can
     // open it in between: `permissions` for a new target, and for an existing
     // one as `existing` says.
-    static bool WriteAtomically(const QString& target, const QByteArray& data,
+    [[nodiscard]] static bool WriteAtomically(const QString& target, const QByteArray& data,
         QFileDevice::Permissions permissions = OwnerOnly, ExistingMode existing = ExistingMode::Reset);
 
 private:

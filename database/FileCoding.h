@@ -26,19 +26,19 @@ namespace keyholm {
 // The key to save a database with: protected by Argon2id of `masterPassword`
 // (which takes about half a second), or only the key text when that is
 // empty. Nothing when it cannot be made (reported).
-std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& masterPassword,
+[[nodiscard]] std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& masterPassword,
     const FileKey::Params& params = FileKey::Params::Moderate());
 
 // What the file's header says, without any key: whether it is a Keyholm
 // file and whether a master password protects it. An unreadable file gives
 // the status Failed.
-CipherEngine::FileHeader ReadFileHeader(const QString& path);
+[[nodiscard]] CipherEngine::FileHeader ReadFileHeader(const QString& path);
 
 // Codes the tree buffer into `destination`, atomically: the container goes
 // to a file beside it that is flushed to the disk and renamed over the old
 // one, so that a crash leaves the old file or the new one, whole. True when
 // the destination was written; a failure is reported.
-bool CodeFile(const QByteArray& tree, const QString& destination, const FileKey& key);
+[[nodiscard]] bool CodeFile(const QByteArray& tree, const QString& destination, const FileKey& key);
 
 // The whole file, read once, with what its header says; `header.status` is
 // Ok only for a sound Keyholm header of a file not too large to be ours.
@@ -47,20 +47,20 @@ struct DatabaseBytes {
     CipherEngine::FileHeader header;
     QByteArray container;
 };
-DatabaseBytes ReadDatabaseFile(const QString& source);
+[[nodiscard]] DatabaseBytes ReadDatabaseFile(const QString& source);
 
 // Decodes the container read from `source`. A wrong master password gives
 // WrongKey and is not reported (the caller asks again); every other failure
 // is reported once. On success the result holds the tree buffer (wipe it
 // with CipherEngine::Wipe once loaded) and the key to save the database with.
-CipherEngine::DecodedFile DecodeContainer(
+[[nodiscard]] CipherEngine::DecodedFile DecodeContainer(
     const QByteArray& container, const QString& source, const QString& keyText, const QString& masterPassword);
 
 // ReadDatabaseFile, then DecodeContainer.
-CipherEngine::DecodedFile DecodeFile(const QString& source, const QString& keyText, const QString& masterPassword);
+[[nodiscard]] CipherEngine::DecodedFile DecodeFile(const QString& source, const QString& keyText, const QString& masterPassword);
 
 // True when `masterPassword` is the one the key of the open database was
 // made from (one key derivation).
-bool VerifyMasterPassword(const FileKey& key, const QString& keyText, const QString& masterPassword);
+[[nodiscard]] bool VerifyMasterPassword(const FileKey& key, const QString& keyText, const QString& masterPassword);
 
 } // namespace keyholm
