@@ -51,6 +51,7 @@ int StartUp(QApplication& application)
     std::unique_ptr<MainWindow> window;
     try {
         InstallMessageBoxes();
+        InstallQtTranslations();
         PrepareFolders(QString(), QString());
         if (!StartApplication(true, QString(), true, QStringLiteral("Preference"))) {
             QApplication::restoreOverrideCursor();

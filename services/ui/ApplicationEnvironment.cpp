@@ -20,13 +20,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextEdit>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <memory>
 
 namespace keyholm {
 namespace {
@@ -74,6 +79,24 @@ std::optional<QString> RtfFileText(const QString& path)
     return std::nullopt;
 }
 } // namespace
+
+bool InstallQtTranslations()
+{
+    static QPointer<QTranslator> installed;
+    if (installed)
+        return true;
+    auto translator = std::make_unique<QTranslator>();
+    const QLocale french(QLocale::French, QLocale::France);
+    if (!translator->load(french, QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        TraceLog(QStringLiteral("Qt translations not found"), french.name());
+        return false;
+    }
+    installed = translator.release();
+    installed->setParent(QCoreApplication::instance());
+    QCoreApplication::installTranslator(installed);
+    return true;
+}
 
 bool StartApplication(
     bool logEnabled, const QString& label, bool rotatePreferenceBackups, const QString& preferencesBaseName)

@@ -25,6 +25,11 @@ bool StartApplication(bool logEnabled, const QString& label = {}, bool rotatePre
 // `window` when unloadWindow, and ends the event loop when endProcess.
 void EndApplication(QWidget* window, bool endProcess, bool unloadWindow);
 
+// Qt's own windows (file chooser, standard buttons) speak the program's
+// language, French, through Qt's translations when they are installed. False
+// when they cannot be found; Qt's English then stays.
+bool InstallQtTranslations();
+
 // Loads a text or RTF file into a text box (QPlainTextEdit, QTextEdit or
 // QLineEdit): `fileName` (in `folder` when relative) when given and ask is
 // false, else the file chosen in the open dialog, which starts in `folder`.

@@ -2,11 +2,15 @@
 
 #include "DialogsTestSupport.h"
 
+#include "services/ui/ApplicationEnvironment.h"
 #include "services/ui/Dialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTranslator>
 
 namespace keyholm::test {
 namespace {
@@ -131,6 +135,31 @@ TEST_F(FileDialogTest, OpenPresetsFollowThePath)
             .Reject();
         EXPECT_EQ(ChooseFileToOpen(c.path, "Ouvrir un fichier Keyholm", "Keyholm (*.khm)|*.khm", ".khm"), "");
         EXPECT_TRUE(modal.Wait());
+    }
+}
+
+TEST_F(FileDialogTest, QtsOwnTextsReadFrench)
+{
+    ASSERT_TRUE(InstallQtTranslations());
+    ModalHelper modal;
+    modal.Expect("CMDialogOpen")
+        .Do([](QWidget* window) {
+            QStringList buttons;
+            for (const QPushButton* button : window->findChildren<QPushButton*>())
+                buttons << button->text();
+            EXPECT_TRUE(buttons.contains("&Ouvrir")) << buttons.join(", ").toStdString();
+            EXPECT_TRUE(buttons.contains("Annuler")) << buttons.join(", ").toStdString();
+            const auto* lookIn = Child<QLabel>(window, "lookInLabel");
+            ASSERT_NE(lookIn, nullptr);
+            EXPECT_EQ(lookIn->text(), "Voir dans :");
+        })
+        .Reject();
+    EXPECT_EQ(ChooseFileToOpen(dataFolder_), "");
+    EXPECT_TRUE(modal.Wait());
+    // The other tests of this program read Qt's English.
+    for (QTranslator* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
     }
 }
 
