@@ -56,8 +56,10 @@ QString Escape(const QString& text, Part part)
     return out;
 }
 
-std::optional<QString> Unescape(const QString& text)
+std::optional<QString> Unescape(QStringView text)
 {
+    if (!text.contains(QLatin1Char('\\')))
+        return text.toString();
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -103,7 +105,7 @@ std::optional<QString> Unescape(const QString& text)
 }
 
 // Index of the first character `wanted` not escaped by a backslash, or -1.
-qsizetype FindUnescaped(const QString& text, QChar wanted, qsizetype from = 0)
+qsizetype FindUnescaped(QStringView text, QChar wanted, qsizetype from = 0)
 {
     for (qsizetype i = from; i < text.size(); ++i) {
         if (text.at(i) == QLatin1Char('\\'))
@@ -259,7 +261,7 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
     std::vector<QHash<QString, std::size_t>> keyIndex;
     std::size_t current = 0;
     bool inSection = false;
-    for (QString line : text.split(QLatin1Char('\n'))) {
+    for (QStringView line : QStringView(text).tokenize(QLatin1Char('\n'))) {
         line = line.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
             continue;
@@ -267,7 +269,7 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
             const qsizetype close = FindUnescaped(line, QLatin1Char(']'), 1);
             if (close != line.size() - 1)
                 return std::nullopt;
-            const auto name = Unescape(line.mid(1, close - 1).trimmed());
+            const auto name = Unescape(line.sliced(1, close - 1).trimmed());
             if (!name || name->isEmpty())
                 return std::nullopt;
             const QString folded = name->toCaseFolded();
@@ -286,8 +288,8 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
         const qsizetype equal = FindUnescaped(line, QLatin1Char('='));
         if (!inSection || equal <= 0)
             return std::nullopt;
-        const auto key = Unescape(line.left(equal).trimmed());
-        const auto value = Unescape(line.mid(equal + 1).trimmed());
+        const auto key = Unescape(line.first(equal).trimmed());
+        const auto value = Unescape(line.sliced(equal + 1).trimmed());
         if (!key || key->isEmpty() || !value)
             return std::nullopt;
         auto& entries = sections[current].entries;

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace keyholm;
 using keyholm::test::Read;
 using keyholm::test::Write;
@@ -181,15 +183,17 @@ TEST(OptionStoreParse, ManyKeysParseInLinearTime)
     };
     const auto secondsFor = [&](int keys) {
         const QByteArray text = fileOf(keys);
-        QElapsedTimer timer;
-        timer.start();
-        const auto sections = OptionStore::Parse(text);
-        const double seconds = timer.nsecsElapsed() / 1e9;
-        EXPECT_TRUE(sections && sections->size() == 1 && int(sections->front().entries.size()) == keys);
-        EXPECT_EQ(sections->front().entries.front().value, "last");
-        return seconds;
+        double best = 1e9;
+        for (int run = 0; run < 3; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            const auto sections = OptionStore::Parse(text);
+            best = std::min(best, timer.nsecsElapsed() / 1e9);
+            EXPECT_TRUE(sections && sections->size() == 1 && int(sections->front().entries.size()) == keys);
+            EXPECT_EQ(sections->front().entries.front().value, "last");
+        }
+        return best;
     };
-    secondsFor(5000); // warm up
     const double small = secondsFor(5000);
     const double large = secondsFor(50000);
     EXPECT_LT(large, 20 * small) << "5000 keys: " << small << " s, 50000 keys: " << large << " s";
