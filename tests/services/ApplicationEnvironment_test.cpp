@@ -25,7 +25,7 @@ using keyholm::test::ModalHelper;
 namespace {
 QString Fixture(const char* name)
 {
-    return QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + "/data/" + name;
+    return QStringLiteral(KEYHOLM_TESTS_FOLDER "/services/data/") + QString::fromUtf8(name);
 }
 
 class LoadTextTest : public DataFolderFixture {

@@ -15,7 +15,7 @@ using keyholm::test::Read;
 namespace {
 QString Fixture(const char* name)
 {
-    return QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + "/data/" + name;
+    return QStringLiteral(KEYHOLM_TESTS_FOLDER "/services/data/") + QString::fromUtf8(name);
 }
 
 // What WordPad shows of tests/services/data/letter.rtf.
