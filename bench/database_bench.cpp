@@ -123,7 +123,10 @@ int main(int argc, char** argv)
     const QString plainPath = DataFolder() + "Banc.khm";
     const QString protectedPath = DataFolder() + "BancProtege.khm";
 
-    const double kdf = BestMs(3, [] { MakeFileKey(FixedKeyText, Master); });
+    bool made = true;
+    const double kdf = BestMs(3, [&] { made = MakeFileKey(FixedKeyText, Master).has_value() && made; });
+    if (!made)
+        return 1;
     Report("database.kdf.moderate", kdf, "ms");
 
     window.State().SetTag(plainPath);

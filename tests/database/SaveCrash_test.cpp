@@ -78,7 +78,7 @@ TEST(SaveCrash, KilledWhileSavingLeavesOldOrNewFileWhole)
         if (child == 0) {
             // Saves new versions until it is killed (or gives up after a while).
             for (int v = first; v < first + 500; ++v)
-                CodeFile(Version(v), path, *key);
+                (void)CodeFile(Version(v), path, *key);
             _exit(0);
         }
         // From before the first save starts to a few saves in, at random.
