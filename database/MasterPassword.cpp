@@ -1,10 +1,10 @@
 #include "database/MasterPassword.h"
 
+#include "components/NodeTags.h"
 #include "components/TextTools.h"
 #include "database/DatabaseFile.h"
 #include "database/FileCoding.h"
 #include "services/ErrorReport.h"
-#include "components/NodeTags.h"
 #include "services/TraceLog.h"
 #include "services/ui/Dialogs.h"
 #include "services/ui/Messages.h"
@@ -164,8 +164,9 @@ MasterPassword::Access MasterPassword::DecodeDatabase(const QString& path, const
                 CipherEngine::Wipe(access.decoded.plain);
                 access.decoded = {};
                 access.decoded.status = CipherEngine::FileStatus::Damaged;
-                ReportError(QStringLiteral("Unable to read the file:\r\n") + path, {}, true,
-                    ErrorRecord::Make(ErrorRecord::FileAccess, QStringLiteral("The file is damaged or incomplete.")));
+                // Traced only: the opening tells the user, once.
+                ReportError(QStringLiteral("Unable to read the file:\r\n") + path, {}, false,
+                    ErrorRecord::Make(ErrorRecord::FileAccess, FileStatusText(access.decoded.status)));
                 return access;
             }
             access.password = std::move(typed.text);
@@ -284,42 +285,66 @@ void MasterPassword::ChangeMasterPassword(const QString& keyText)
             }
         }
 
+        Q_UNUSED(keyText); // the key text of the file key is the program's own
+        UseNewPassword();
+    } catch (const std::exception& error) {
+        ReportError(QStringLiteral("Error on checking the password"), {}, true, ErrorRecord::FromException(error));
+    }
+}
+
+bool MasterPassword::SetNewDatabasePassword()
+{
+    try {
+        if (UseNewPassword())
+            return true;
+        ShowInfo(QStringLiteral("La nouvelle base n'est protégée par aucun mot de passe maître."));
+        return false;
+    } catch (const std::exception& error) {
+        ReportError(QStringLiteral("Error on checking the password"), {}, true, ErrorRecord::FromException(error));
+        return false;
+    }
+}
+
+QString MasterPassword::AskNewPassword()
+{
+    // A mistyped confirmation asks both again: leaving the database as it
+    // was without a word would leave it unprotected unnoticed.
+    for (;;) {
         Typed first = Ask(ChangeCaption);
         QString chosen = first.confirmed ? first.text.trimmed() : QString();
         CipherEngine::Wipe(first.text);
         if (chosen.isEmpty())
-            return;
+            return {};
         Typed second = Ask(ChangeCaption, QStringLiteral("Confirmez la saisie du mot de passe :"));
         QString confirmed = second.confirmed ? second.text.trimmed() : QString();
         CipherEngine::Wipe(second.text);
         const bool same = confirmed == chosen;
         const bool given = !confirmed.isEmpty();
         CipherEngine::Wipe(confirmed);
-        if (!given) {
-            CipherEngine::Wipe(chosen);
-            return;
-        }
-        if (!same) {
-            CipherEngine::Wipe(chosen);
-            ShowInfo(QStringLiteral("Unable to change the password. First and second password are different."));
-            return;
-        }
-
-        Q_UNUSED(keyText); // the key text of the file key is the program's own
-        std::optional<FileKey> key = NewKey(chosen);
+        if (given && same)
+            return chosen;
         CipherEngine::Wipe(chosen);
-        TreeNode* root = Tree().Root();
-        if (!root)
-            return;
-        if (!key)
-            return; // reported; the database keeps its old key
-        root->SetTag(QString());
-        file_.UseFileKey(std::move(key));
-        state_.SetDatabaseChanged(true);
-        TraceLog(QStringLiteral("Master password changed"), QStringLiteral("..."));
-    } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on checking the password"), {}, true, ErrorRecord::FromException(error));
+        if (!given)
+            return {};
+        ShowInfo(QStringLiteral("Unable to change the password. First and second password are different."));
     }
+}
+
+bool MasterPassword::UseNewPassword()
+{
+    QString chosen = AskNewPassword();
+    if (chosen.isEmpty())
+        return false;
+    std::optional<FileKey> key = NewKey(chosen);
+    CipherEngine::Wipe(chosen);
+    TreeNode* root = Tree().Root();
+    if (!root || !key)
+        return false; // a failure to make the key was reported; the database keeps its old one
+    root->SetTag(QString());
+    file_.UseFileKey(std::move(key));
+    state_.SetDatabaseChanged(true);
+    TraceLog(QStringLiteral("Master password changed"), QStringLiteral("..."));
+    return true;
 }
 
 void MasterPassword::RemoveMasterPassword()

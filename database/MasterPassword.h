@@ -66,8 +66,13 @@ public:
     bool IsSet() const;
 
     // Sets or changes the password: the current one first, then the new one
-    // twice. Takes effect at the next save.
+    // twice, asked again until both match or the user cancels. Takes effect
+    // at the next save.
     void ChangeMasterPassword(const QString& keyText);
+    // The password of a database just created, before its first save: the
+    // new one twice, as above. A cancel leaves it without one, and says so.
+    // True when a password was set.
+    bool SetNewDatabasePassword();
     void MenuBasePassword_Click();
     // The "Security" drop-down entry "Password": removes the password once
     // it is given.
@@ -84,6 +89,11 @@ private:
     Typed Ask(const QString& caption, const QString& info = {});
     // A key for the password (empty: without one), deriving behind the busy pointer.
     static std::optional<FileKey> NewKey(const QString& password);
+    // The new password, typed twice alike; empty after a cancel.
+    QString AskNewPassword();
+    // Asks for a new password and makes the database's key from it. True
+    // when the database has its new key.
+    bool UseNewPassword();
     // The typed text is the open database's master password.
     bool Verify(const QString& typed) const;
 

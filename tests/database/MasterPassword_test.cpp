@@ -236,10 +236,20 @@ TEST_F(MasterPasswordTest, AnOlderProtectedFileLosesItsRootPasswordAtItsNextSave
 
 // ---- Changing and removing -------------------------------------------------------
 
+// One window of a change, in order: a prompt answered with a text (or
+// cancelled), or an information box.
+struct Step {
+    std::optional<QString> typed;
+    const char* box = nullptr;
+};
+Step Box(const char* text)
+{
+    return { std::nullopt, text };
+}
+
 struct ChangeCase {
     const char* name;
-    std::vector<std::optional<QString>> typed; // current, new, confirmation (as far as asked)
-    const char* message; // the information box, if any
+    std::vector<Step> steps; // the current password first
     bool changed;
 };
 
@@ -257,23 +267,36 @@ TEST_P(ChangeTest, NeedsTheCurrentPasswordAndTheSameNewOneTwice)
     const QString rootTag = Tree().Root()->Tag();
     {
         ModalHelper modal;
-        Answer(modal, c.typed[0], [](QWidget* window) {
-            EXPECT_EQ(window->findChild<QLabel*>("LabelInfo")->text(),
-                "Saisissez le mot de passe actuel pour modification :");
-        });
-        for (std::size_t i = 1; i < c.typed.size(); ++i)
-            Answer(modal, c.typed[i]);
-        if (c.message)
-            modal.ExpectMessageBox().Click(QMessageBox::Ok);
+        std::vector<const char*> boxes;
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            const Step& step = c.steps[i];
+            if (step.box) {
+                modal.ExpectMessageBox().Click(QMessageBox::Ok);
+                boxes.push_back(step.box);
+            } else if (i == 0) {
+                Answer(modal, step.typed, [](QWidget* window) {
+                    EXPECT_EQ(window->findChild<QLabel*>("LabelInfo")->text(),
+                        "Saisissez le mot de passe actuel pour modification :");
+                });
+            } else {
+                Answer(modal, step.typed);
+            }
+        }
         ToolButton("Security")->trigger();
         ASSERT_TRUE(modal.Wait());
-        if (c.message) {
-            EXPECT_EQ(modal.Seen().back().text, c.message);
+        std::vector<QString> seen;
+        for (const SeenWindow& window : modal.Seen()) {
+            if (window.className == "QMessageBox")
+                seen.push_back(window.text);
         }
+        ASSERT_EQ(seen.size(), boxes.size());
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            EXPECT_EQ(seen[i], QString::fromUtf8(boxes[i]));
     }
     EXPECT_EQ(State().DatabaseChanged(), c.changed);
     if (!c.changed) {
         EXPECT_EQ(Tree().Root()->Tag(), rootTag);
+        EXPECT_TRUE(Window().File().Master().IsSet());
         return;
     }
     EXPECT_TRUE(Tree().Root()->Tag().isEmpty());
@@ -285,15 +308,24 @@ TEST_P(ChangeTest, NeedsTheCurrentPasswordAndTheSameNewOneTwice)
     EXPECT_TRUE(Open(path_, [](ModalHelper& modal) { Answer(modal, "Nouveau secret"); }).open);
 }
 
+const char* const Different = "Unable to change the password. First and second password are different.";
+
 INSTANTIATE_TEST_SUITE_P(Cases, ChangeTest,
-    ::testing::Values(ChangeCase { "right", { Master, "Nouveau secret", "Nouveau secret" }, nullptr, true },
+    ::testing::Values(ChangeCase { "right", { { Master }, { "Nouveau secret" }, { "Nouveau secret" } }, true },
         // The current one is compared trimmed, the new one kept trimmed.
-        ChangeCase { "right_with_blanks", { " " + Master + " ", " Nouveau secret", "Nouveau secret " }, nullptr, true },
-        ChangeCase { "wrong_current", { "faux" }, "Mot de passe incorrect, modification non autorisée", false },
-        ChangeCase { "different_entries", { Master, "Nouveau secret", "Autre secret" },
-            "Unable to change the password. First and second password are different.", false },
-        ChangeCase { "cancel_current", { std::nullopt }, nullptr, false },
-        ChangeCase { "cancel_confirmation", { Master, "Nouveau secret", std::nullopt }, nullptr, false }),
+        ChangeCase { "right_with_blanks", { { " " + Master + " " }, { " Nouveau secret" }, { "Nouveau secret " } },
+            true },
+        ChangeCase { "wrong_current", { { "faux" }, Box("Mot de passe incorrect, modification non autorisée") },
+            false },
+        // A mistyped confirmation asks both again.
+        ChangeCase { "different_then_same",
+            { { Master }, { "Nouveau secret" }, { "Autre secret" }, Box(Different), { "Nouveau secret" },
+                { "Nouveau secret" } },
+            true },
+        ChangeCase { "different_then_cancelled",
+            { { Master }, { "Nouveau secret" }, { "Autre secret" }, Box(Different), { std::nullopt } }, false },
+        ChangeCase { "cancel_current", { { std::nullopt } }, false },
+        ChangeCase { "cancel_confirmation", { { Master }, { "Nouveau secret" }, { std::nullopt } }, false }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MasterPasswordTest, RemovalNeedsThePasswordAndThenSavesWithoutIt)
