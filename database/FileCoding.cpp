@@ -4,8 +4,11 @@
 #include "services/ErrorReport.h"
 #include "services/TraceLog.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <exception>
 #include <initializer_list>
@@ -19,8 +22,12 @@ namespace {
 // A database that large is no database of ours; refuse it before reading it whole.
 constexpr qint64 LargestDatabase = qint64(1) << 30;
 
+// A scratch file made before this time cannot be a save still going on.
+const QDateTime RunStart = QDateTime::currentDateTime();
 
-QString StatusText(CipherEngine::FileStatus status)
+} // namespace
+
+QString FileStatusText(CipherEngine::FileStatus status)
 {
     switch (status) {
     case CipherEngine::FileStatus::Ok:
@@ -39,6 +46,8 @@ QString StatusText(CipherEngine::FileStatus status)
     return {};
 }
 
+namespace {
+
 // Makes the rename itself durable, not only the file's content.
 void SyncFolderOf(const QString& path)
 {
@@ -50,9 +59,18 @@ void SyncFolderOf(const QString& path)
     }
 }
 
-void ReportUnreadable(const QString& source, const ErrorRecord& error)
+// Into the log only: the opening that asked tells the user, once.
+void TraceUnreadable(const QString& source, const ErrorRecord& error)
 {
-    ReportError(QStringLiteral("Unable to read the file:\r\n") + source, {}, true, error);
+    ReportError(QStringLiteral("Unable to read the file:\r\n") + source, {}, false, error);
+}
+
+// Traces the failure and keeps its reason for the caller.
+void Fail(DatabaseBytes& read, const QString& source, const QString& why)
+{
+    TraceUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, why));
+    read.failure = why;
+    read.container.clear();
 }
 
 } // namespace
@@ -72,6 +90,33 @@ std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& master
         ReportError(QStringLiteral("Unable to make the data file key"), {}, true,
             ErrorRecord::Make(ErrorRecord::OutOfMemory, QStringLiteral("The key derivation failed.")));
     return key;
+}
+
+int RemoveScratchLeftovers(const QString& database)
+{
+    const QFileInfo target(database);
+    const QRegularExpression scratch(
+        QStringLiteral("^") + QRegularExpression::escape(target.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    int removed = 0;
+    const QFileInfoList candidates = target.dir().entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QFileInfo& candidate : candidates) {
+        if (!scratch.match(candidate.fileName()).hasMatch() || candidate.lastModified() >= RunStart)
+            continue;
+        // Only what is surely ours: a user's "Base.khm.backup" of another kind stays.
+        QFile file(candidate.absoluteFilePath());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const auto header
+            = CipherEngine::Instance().InspectFile(file.read(CipherEngine::HeaderSize + CipherEngine::TagSize));
+        file.close();
+        if (header.status == CipherEngine::FileStatus::NotKeyholmFile)
+            continue;
+        if (QFile::remove(candidate.absoluteFilePath())) {
+            TraceLog(QStringLiteral("Scratch file of an interrupted save removed"), candidate.absoluteFilePath());
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 CipherEngine::FileHeader ReadFileHeader(const QString& path)
@@ -96,10 +141,10 @@ bool CodeFile(const QByteArray& tree, const QString& destination, const FileKey&
                 ErrorRecord::Make(ErrorRecord::OutOfMemory, QStringLiteral("The data could not be coded.")));
             return false;
         }
+        RemoveScratchLeftovers(destination);
         // A new database is the user's alone; an existing one keeps the
         // permissions it was given.
-        if (!FileTools::WriteAtomically(
-                destination, container, FileTools::OwnerOnly, FileTools::ExistingMode::Keep)) {
+        if (!FileTools::WriteAtomically(destination, container, FileTools::OwnerOnly, FileTools::ExistingMode::Keep)) {
             ReportError(message, {}, true,
                 ErrorRecord::Make(ErrorRecord::FileAccess, QStringLiteral("The file could not be written whole.")));
             return false;
@@ -119,7 +164,7 @@ DatabaseBytes ReadDatabaseFile(const QString& source)
     try {
         QFile file(source);
         if (!file.open(QIODevice::ReadOnly)) {
-            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, file.errorString()));
+            Fail(read, source, file.errorString());
             return read;
         }
         auto& engine = CipherEngine::Instance();
@@ -128,28 +173,28 @@ DatabaseBytes ReadDatabaseFile(const QString& source)
         if (read.header.status == CipherEngine::FileStatus::Ok && file.size() > LargestDatabase)
             read.header.status = CipherEngine::FileStatus::Damaged;
         if (read.header.status != CipherEngine::FileStatus::Ok) {
-            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, StatusText(read.header.status)));
+            Fail(read, source, FileStatusText(read.header.status));
             return read;
         }
         file.seek(0);
         read.container = file.readAll();
         if (file.error() != QFileDevice::NoError) {
-            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, file.errorString()));
-            read.container.clear();
+            Fail(read, source, file.errorString());
             read.header.status = CipherEngine::FileStatus::Failed;
             return read;
         }
         // What is decoded is what this header came from, even if the file
         // changed between the two reads.
         read.header = engine.InspectFile(read.container);
-        if (read.header.status != CipherEngine::FileStatus::Ok) {
-            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, StatusText(read.header.status)));
-            read.container.clear();
-        }
+        if (read.header.status != CipherEngine::FileStatus::Ok)
+            Fail(read, source, FileStatusText(read.header.status));
+        else
+            RemoveScratchLeftovers(source);
         return read;
     } catch (const std::exception& e) {
-        ReportUnreadable(source, ErrorRecord::FromException(e));
+        TraceUnreadable(source, ErrorRecord::FromException(e));
         read.header.status = CipherEngine::FileStatus::Failed;
+        read.failure = FileStatusText(read.header.status);
         read.container.clear();
         return read;
     }
@@ -164,7 +209,8 @@ CipherEngine::DecodedFile DecodeContainer(
     try {
         auto& engine = CipherEngine::Instance();
         const CipherEngine::FileHeader header = engine.InspectFile(container);
-        CipherEngine::DecodedFile decoded = engine.DecodeFile(container, keyText, NumericParameterText(), masterPassword);
+        CipherEngine::DecodedFile decoded
+            = engine.DecodeFile(container, keyText, NumericParameterText(), masterPassword);
         // Without a master password the key is the program's own, so a key
         // that does not fit means damage, not a wrong password.
         if (decoded.status == CipherEngine::FileStatus::WrongKey && !header.isProtected)
@@ -172,12 +218,12 @@ CipherEngine::DecodedFile DecodeContainer(
         if (decoded.status == CipherEngine::FileStatus::WrongKey)
             TraceLog(QStringLiteral("Wrong master password"), source);
         else if (decoded.status != CipherEngine::FileStatus::Ok)
-            ReportUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, StatusText(decoded.status)));
+            TraceUnreadable(source, ErrorRecord::Make(ErrorRecord::FileAccess, FileStatusText(decoded.status)));
         else if (decoded.checkDamaged)
             TraceLog(QStringLiteral("Damaged key check of the data file, rewritten at the next save"), source);
         return decoded;
     } catch (const std::exception& e) {
-        ReportUnreadable(source, ErrorRecord::FromException(e));
+        TraceUnreadable(source, ErrorRecord::FromException(e));
         return failed;
     }
 }

@@ -40,18 +40,28 @@ namespace keyholm {
 // the destination was written; a failure is reported.
 [[nodiscard]] bool CodeFile(const QByteArray& tree, const QString& destination, const FileKey& key);
 
+// Removes what a save killed before its rename left beside `database`: its
+// scratch files (the database's name, a dot and six letters or digits) that
+// hold a Keyholm container and are older than this run. The number removed.
+int RemoveScratchLeftovers(const QString& database);
+
+// Why a file could not be read or decoded, for the user: one sentence.
+QString FileStatusText(CipherEngine::FileStatus status);
+
 // The whole file, read once, with what its header says; `header.status` is
 // Ok only for a sound Keyholm header of a file not too large to be ours.
-// Every failure is reported once.
+// A failure goes to the trace log and `failure` says why; telling the user
+// is the caller's, so that one failure makes one message.
 struct DatabaseBytes {
     CipherEngine::FileHeader header;
     QByteArray container;
+    QString failure;
 };
 [[nodiscard]] DatabaseBytes ReadDatabaseFile(const QString& source);
 
 // Decodes the container read from `source`. A wrong master password gives
-// WrongKey and is not reported (the caller asks again); every other failure
-// is reported once. On success the result holds the tree buffer (wipe it
+// WrongKey (the caller asks again); every other failure goes to the trace
+// log, and FileStatusText of the status tells the user why. On success the result holds the tree buffer (wipe it
 // with CipherEngine::Wipe once loaded) and the key to save the database with.
 [[nodiscard]] CipherEngine::DecodedFile DecodeContainer(
     const QByteArray& container, const QString& source, const QString& keyText, const QString& masterPassword);
