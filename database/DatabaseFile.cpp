@@ -4,6 +4,7 @@
 
 #include "components/CipherEngine.h"
 #include "components/FileTools.h"
+#include "components/NodeTags.h"
 #include "components/SystemInfo.h"
 #include "components/TextTools.h"
 #include "components/TreeStore.h"
@@ -15,11 +16,10 @@
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
-#include "components/NodeTags.h"
 #include "services/Preferences.h"
 #include "services/TraceLog.h"
-#include "services/ui/Dialogs.h"
 #include "services/main/KeyToolBar.h"
+#include "services/ui/Dialogs.h"
 #include "services/ui/Messages.h"
 #include "services/ui/ProtectedClipboard.h"
 #include "services/ui/RecentFiles.h"
@@ -28,8 +28,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCryptographicHash>
-#include <QFileInfo>
 #include <QDate>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QSlider>
@@ -63,7 +63,10 @@ QString DatabaseFile::DefaultFile()
 
 void DatabaseFile::SetCaption(const QString& path)
 {
-    ui_.Window->setWindowTitle(QStringLiteral("Keyholm - ") + TextTools::Instance().FileNamePart(path));
+    // No database open, no file named in the title.
+    ui_.Window->setWindowTitle(path.isEmpty()
+            ? QStringLiteral("Keyholm")
+            : QStringLiteral("Keyholm - ") + TextTools::Instance().FileNamePart(path));
 }
 
 void DatabaseFile::UseFileKey(std::optional<FileKey> key)
@@ -120,6 +123,13 @@ bool DatabaseFile::AcceptUnprotected(const QString& path)
     return answer == Answer::Yes;
 }
 
+void DatabaseFile::ReportUnreadable(const QString& path, const QString& why)
+{
+    EndBusy();
+    ReportError(QStringLiteral("Unable to read and decode the data file:\r\n") + path, {}, true,
+        ErrorRecord::Make(ErrorRecord::FileAccess, why));
+}
+
 bool DatabaseFile::BackUp(const QString& path, const QByteArray& bytes)
 {
     return BackupDatabase(path, bytes, BackupFolder(), PreferenceBackupGenerations);
@@ -158,7 +168,7 @@ DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPat
             DatabaseBytes read = ReadDatabaseFile(path);
             if (read.header.status != CipherEngine::FileStatus::Ok) {
                 TraceLog(QStringLiteral("Error on reading Password database"), path);
-                ReportError(QStringLiteral("Unable to read and decode the data file:\r\n") + path);
+                ReportUnreadable(path, read.failure);
             } else if (!read.header.isProtected && !AcceptUnprotected(path)) {
                 TraceLog(QStringLiteral("Database opening is cancelled: no longer protected"), path);
                 Tree().Clear();
@@ -169,7 +179,7 @@ DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPat
                     Tree().Clear();
                 } else if (access.decoded.status != CipherEngine::FileStatus::Ok) {
                     TraceLog(QStringLiteral("Error on reading Password database"), path);
-                    ReportError(QStringLiteral("Unable to read and decode the data file:\r\n") + path);
+                    ReportUnreadable(path, FileStatusText(access.decoded.status));
                 } else {
                     ShowBusy(QStringLiteral("Lecture du fichier : ") + path);
                     const bool loaded = TreeStore::Instance().LoadTree(Tree(), access.decoded.plain);
@@ -235,6 +245,7 @@ void DatabaseFile::ClosePasswordFile()
         ui_.TimerDatabaseClose->stop();
         state_.SetCurrentNode(nullptr);
         state_.SetTag(QString());
+        SetCaption(QString());
         UseFileKey(std::nullopt);
         ui_.tvTreeView->setVisible(false);
         ui_.PictureLogo->setVisible(LogoOption());
@@ -389,6 +400,9 @@ bool DatabaseFile::NewPasswordFile()
         ui_.tvTreeView->setVisible(true);
         if (!tree_.CreateDefaultTree())
             return false;
+        // Asked before the first write, so that the file never reaches the
+        // disk without the protection the user gives it.
+        master_.SetNewDatabasePassword();
         const bool saved = SavePasswordFileUnder(false);
         AjoutMenuFichierOuvert(ui_.Window, path, RecentFilesSuffix, QString());
         return saved;
@@ -520,7 +534,6 @@ void DatabaseFile::MenuBaseNew_Click()
     try {
         if (state_.DatabaseOpen() || !NewPasswordFile())
             return;
-        master_.ChangeMasterPassword(FixedKeyText);
         if (TreeNode* root = Tree().Root())
             state_.RequestSelection(root);
         MenuBaseSave_Click();

@@ -54,7 +54,8 @@ public:
     // changed database and closes it.
     void TimerDatabaseClose_Timer();
 
-    // Asks for a new file and saves the default tree there; true when saved.
+    // Asks for a new file and a master password for it, then saves the
+    // default tree there; true when saved.
     bool NewPasswordFile();
     // Saves the open database, asking for a name when askName or when it
     // has none; true only when the file was written.
@@ -93,6 +94,8 @@ private:
     void RememberProtection(const QString& path);
     bool AcceptUnprotected(const QString& path);
     // The backup copies of the bytes just opened.
+    // The one message of an opening that could not read or decode its file.
+    static void ReportUnreadable(const QString& path, const QString& why);
     static bool BackUp(const QString& path, const QByteArray& bytes);
     // The folder's default file for the file dialogs.
     static QString DefaultFile();

@@ -15,6 +15,7 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeView>
@@ -111,7 +112,7 @@ TEST_P(UnsavedChangesTest, ComesBeforeClosing)
     if (GetParam().goesOn) {
         EXPECT_TRUE(Tree().IsEmpty());
         EXPECT_TRUE(Ui().tvTreeView->isHidden());
-        EXPECT_EQ(Window().windowTitle(), "Keyholm - Perso.khm") << "closing keeps the caption";
+        EXPECT_EQ(Window().windowTitle(), "Keyholm") << "no closed database named in the title";
     }
 }
 
@@ -243,6 +244,82 @@ TEST_F(DatabaseFileTest, FilesThatCannotBeReadLeaveNoDatabaseOpen)
     EXPECT_TRUE(Tree().IsEmpty());
 }
 
+// One failure, one message: the opening's, with the decoding's reason below
+// it; the busy text is gone afterwards.
+TEST_F(DatabaseFileTest, EachUnreadableFileMakesOneMessageWithItsReason)
+{
+    const QString sound = PathOf("Saine.khm");
+    WriteDatabase(sound, {});
+    const QByteArray good = Bytes(sound);
+    const QString master = QStringLiteral("Clé du coffre");
+    const QString guarded = PathOf("Gardee.khm");
+    WriteDatabase(guarded, master);
+    QByteArray guardedDamaged = Bytes(guarded);
+    guardedDamaged[guardedDamaged.size() - 40] = char(guardedDamaged[guardedDamaged.size() - 40] ^ 0x10);
+    QByteArray flipped = good;
+    flipped[good.size() / 2] = char(flipped[good.size() / 2] ^ 0x20);
+    struct Case {
+        const char* name;
+        QByteArray content;
+        const char* reason;
+        bool asksPassword;
+    };
+    const Case cases[] = {
+        { "damaged", flipped, "The file is damaged or incomplete.", false },
+        { "truncated", good.left(good.size() - 1), "The file is damaged or incomplete.", false },
+        { "foreign", "Juste du texte, pas une base Keyholm.", "The file is not a Keyholm database.", false },
+        { "empty", QByteArray(), "The file is not a Keyholm database.", false },
+        { "protected_and_damaged", guardedDamaged, "The file is damaged or incomplete.", true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = PathOf(QString::fromUtf8(c.name) + ".khm");
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.content);
+        }
+        errors_.clear();
+        ModalHelper modal;
+        if (c.asksPassword)
+            Answer(modal, master);
+        EXPECT_FALSE(Window().File().OpenPasswordFile(path).open);
+        ASSERT_TRUE(modal.Wait());
+        ASSERT_EQ(errors_.size(), 1) << errors_.join(" | ").toStdString();
+        EXPECT_TRUE(errors_[0].startsWith("Unable to read and decode the data file:\r\n" + path + "\r\n"));
+        EXPECT_TRUE(errors_[0].endsWith(c.reason)) << errors_[0].toStdString();
+        EXPECT_TRUE(Ui().theStatusBar->currentMessage().isEmpty()) << Ui().theStatusBar->currentMessage().toStdString();
+        EXPECT_TRUE(Tree().IsEmpty());
+    }
+}
+
+// Whatever way an opening through the tool bar fails, the busy text goes.
+TEST_F(DatabaseFileTest, AFailedOpeningLeavesNoBusyText)
+{
+    const QString master = QStringLiteral("Clé du coffre");
+    const QString path = PathOf("Gardee.khm");
+    WriteDatabase(path, master);
+    const std::function<void(ModalHelper&)> answers[] = {
+        [](ModalHelper& modal) { Answer(modal, std::nullopt); },
+        [](ModalHelper& modal) {
+            Answer(modal, "faux");
+            modal.ExpectMessageBox().Click(QMessageBox::Ok);
+            Answer(modal, "encore faux");
+            modal.ExpectMessageBox().Click(QMessageBox::Ok);
+        },
+    };
+    for (const auto& answer : answers) {
+        ModalHelper modal;
+        modal.Expect("CMDialogOpen").Type("fileNameEdit", path).Accept();
+        answer(modal);
+        ToolButton("Open")->trigger();
+        ASSERT_TRUE(modal.Wait());
+        EXPECT_FALSE(State().DatabaseOpen());
+        EXPECT_TRUE(Ui().theStatusBar->currentMessage().isEmpty()) << Ui().theStatusBar->currentMessage().toStdString();
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
+
 TEST_F(DatabaseFileTest, AnOpeningKeepsACopyOfTheBytesItOpenedOnceEach)
 {
     const QString path = PathOf("Perso.khm");
@@ -363,7 +440,7 @@ TEST_F(DatabaseFileTest, AnyCommandRestartsTheIdleCount)
 
 // ---- Creating and saving -----------------------------------------------------
 
-TEST_F(DatabaseFileTest, ANewDatabaseIsSavedOnceBuiltAndAgainWithItsPassword)
+TEST_F(DatabaseFileTest, ANewDatabaseReachesTheDiskOnlyWithItsPassword)
 {
     const QString path = PathOf("Nouvelle.khm");
     {
@@ -374,12 +451,8 @@ TEST_F(DatabaseFileTest, ANewDatabaseIsSavedOnceBuiltAndAgainWithItsPassword)
             .Accept();
         modal.Expect("Lib_PasswordAsk")
             .Do([&](QWidget* window) {
-                // The first save happened before the password was asked.
-                EXPECT_TRUE(QFile::exists(path));
-                EXPECT_FALSE(IsProtected(path));
-                const auto tree = ReadDatabase(path);
-                ASSERT_NE(tree, nullptr);
-                EXPECT_EQ(tree->Root()->Text(), "Cliquez ici sur ce label pour le modifier...");
+                // Nothing reaches the disk before the password is known.
+                EXPECT_FALSE(QFile::exists(path));
                 EXPECT_EQ(window->windowTitle(), "Mot de Passe d'accès à la Base");
             })
             .Type("T_Find", "Maître-Clé 7")
@@ -400,7 +473,7 @@ TEST_F(DatabaseFileTest, ANewDatabaseIsSavedOnceBuiltAndAgainWithItsPassword)
     ASSERT_NE(State().CurrentNode(), nullptr);
     EXPECT_EQ(State().CurrentNode()->Image(), "OptionNot");
 
-    // The second save is protected by the password.
+    // The file has only ever been written protected by the password.
     EXPECT_TRUE(IsProtected(path));
     EXPECT_EQ(ReadDatabase(path), nullptr);
     const auto tree = ReadDatabase(path, "Maître-Clé 7");
@@ -411,6 +484,27 @@ TEST_F(DatabaseFileTest, ANewDatabaseIsSavedOnceBuiltAndAgainWithItsPassword)
     ASSERT_EQ(info->Image(), "InfoNot");
     const QDateTime saved = ReadDateTimeTag(TagField(info->Child(0)->Tag(), 1));
     EXPECT_LE(qAbs(saved.secsTo(QDateTime::currentDateTime())), 60);
+}
+
+TEST_F(DatabaseFileTest, ANewDatabaseWhosePasswordWasGivenUpIsSavedUnprotectedAndSaysSo)
+{
+    const QString path = PathOf("Libre.khm");
+    {
+        ModalHelper modal;
+        modal.Expect("CMDialogOpen").Type("fileNameEdit", path).Accept();
+        Answer(modal, "Premier");
+        Answer(modal, "Second");
+        modal.ExpectMessageBox().Click(QMessageBox::Ok); // the two differ: both asked again
+        Answer(modal, std::nullopt);
+        modal.ExpectMessageBox().Click(QMessageBox::Ok);
+        ToolButton("New")->trigger();
+        ASSERT_TRUE(modal.Wait());
+        EXPECT_EQ(modal.Seen().back().text, QString::fromUtf8("La nouvelle base n'est protégée par aucun mot de passe maître."));
+    }
+    EXPECT_EQ(State().Tag(), path);
+    EXPECT_FALSE(IsProtected(path));
+    EXPECT_NE(ReadDatabase(path), nullptr);
+    EXPECT_TRUE(Ui().LabelUnprotected->isVisible());
 }
 
 TEST_F(DatabaseFileTest, SaveUnderCancelledChangesNothing)
