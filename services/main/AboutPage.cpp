@@ -37,11 +37,9 @@ AboutPage::AboutPage(qreal pixelRatio, QWidget* parent)
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.9);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    lblTitle->setStyleSheet(QStringLiteral("color: #1f2a37;"));
     titles->addWidget(lblTitle);
     lblDescription = Named(new QLabel(tab), QStringLiteral("lblDescription"));
     lblDescription->setWordWrap(true);
-    lblDescription->setStyleSheet(QStringLiteral("color: #4a5566;"));
     lblDescription->setText(QStringLiteral(
         "Gestionnaire de mots de passe : vos identifiants, mots de passe, adresses Web, fichiers liés, notes et "
         "dates d'expiration, rangés par Catégories dans une Base chiffrée."));
@@ -52,8 +50,6 @@ AboutPage::AboutPage(qreal pixelRatio, QWidget* parent)
 
     TextInfoAppli = Named(new QTextBrowser(tab), QStringLiteral("TextInfoAppli"));
     TextInfoAppli->setFrameShape(QFrame::NoFrame);
-    TextInfoAppli->setStyleSheet(QStringLiteral("QTextBrowser#TextInfoAppli { border: none; background: #f7f9fc; "
-                                                "border-radius: 6px; padding: 10px; }"));
     TextInfoAppli->setHtml(QStringLiteral(
         "<h3 style='margin-top:0'>Pour commencer</h3>"
         "<ul style='margin-left:-20px'>"

@@ -59,7 +59,6 @@ EntryPage::EntryPage(QWidget* parent)
     layout->addWidget(ToolbarPassCode);
     auto* rule = Named(new QFrame(tab), QStringLiteral("EntryRule"));
     rule->setFrameShape(QFrame::HLine);
-    rule->setStyleSheet(QStringLiteral("color: #e3e7ed;"));
     layout->addWidget(rule);
 
     const QString captions[7] = {

@@ -6,6 +6,7 @@
 #include "services/ui/ToolIcons.h"
 
 #include <QAction>
+#include <QFile>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
@@ -19,37 +20,27 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+// A static library registers its resources only when asked to, and only from
+// outside any namespace.
+static void InitStyleResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace keyholm {
 
 namespace {
 
-// The look of the window: light surfaces, quiet borders, one accent colour.
-const char* WindowStyle = R"(
-#Lib_PasswordMgr { background: #eef1f5; }
-QTabWidget#PasswordTabView::pane { border: 1px solid #d5dbe3; border-radius: 6px; background: #ffffff; top: -1px; }
-QTabWidget#PasswordTabView > QTabBar::tab { padding: 6px 14px; margin-right: 2px; border: 1px solid #d5dbe3;
-    border-bottom: none; border-top-left-radius: 6px; border-top-right-radius: 6px; background: #e4e8ee; color: #4a5566; }
-QTabWidget#PasswordTabView > QTabBar::tab:selected { background: #ffffff; color: #1f2a37; font-weight: bold; }
-QTreeView#tvTreeView { border: 1px solid #d5dbe3; border-radius: 6px; background: #ffffff; padding: 4px; }
-QTreeView#tvTreeView::item { padding: 3px 2px; }
-QTreeView#tvTreeView::item:selected { background: #dbe8fd; color: #10213a; }
-QLabel[role="caption"] { color: #4a5566; }
-QLabel[role="heading"] { color: #1f2a37; font-weight: bold; }
-QLineEdit, QPlainTextEdit, QDateEdit, QListWidget, QTextBrowser { border: 1px solid #cdd4de; border-radius: 4px;
-    padding: 3px 5px; background: #ffffff; selection-background-color: #2f6fde; }
-QLineEdit:focus, QPlainTextEdit:focus, QDateEdit:focus, QListWidget:focus { border: 1px solid #2f6fde; }
-QLineEdit:read-only { background: #f5f7fa; }
-QGroupBox { border: 1px solid #dde2e9; border-radius: 6px; margin-top: 14px; padding: 10px 8px 8px 8px; }
-QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 4px; color: #1f2a37; font-weight: bold; }
-QToolBar { border: none; spacing: 2px; }
-QToolBar#tbToolBar { background: #f8f9fb; border-bottom: 1px solid #d5dbe3; padding: 3px 6px; }
-QStatusBar#theStatusBar { background: #f8f9fb; border-top: 1px solid #d5dbe3; color: #4a5566; }
-QPushButton { padding: 5px 14px; border: 1px solid #c4ccd8; border-radius: 5px; background: #ffffff; }
-QPushButton:hover { background: #f0f5ff; border-color: #2f6fde; }
-QPushButton:disabled { color: #a0a8b4; background: #f3f4f6; }
-QPushButton#ApplyInfo { background: #2f6fde; color: #ffffff; border-color: #2f6fde; font-weight: bold; }
-QPushButton#ApplyInfo:disabled { background: #a9c1ee; border-color: #a9c1ee; }
-)";
+// The window's style sheet, kept in this library's resources so that every
+// program that builds the window gets it.
+QString WindowStyleSheet()
+{
+    InitStyleResources();
+    QFile file(QStringLiteral(":/keyholm.qss"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
 
 } // namespace
 
@@ -59,7 +50,7 @@ void MainWindowUi::Setup(QMainWindow* window)
     window->setObjectName(QStringLiteral("Lib_PasswordMgr"));
     window->setWindowTitle(QStringLiteral("Keyholm"));
     window->setWindowIcon(AppIcon());
-    window->setStyleSheet(QLatin1String(WindowStyle));
+    window->setStyleSheet(WindowStyleSheet());
     window->setMinimumSize(TwipsToPixels(MinimumWidthTwips), TwipsToPixels(MinimumHeightTwips));
     window->resize(1040, 700);
 
@@ -269,8 +260,6 @@ void MainWindowUi::SetupTree()
     PictureLogo->setPixmap(AppLogo(128, Window->devicePixelRatioF()));
     PictureLogo->setCursor(Qt::PointingHandCursor);
     PictureLogo->setToolTip(QStringLiteral("Keyholm"));
-    PictureLogo->setStyleSheet(QStringLiteral("QLabel#PictureLogo { border: 1px solid #d5dbe3; border-radius: 6px; "
-                                              "background: #ffffff; }"));
     PictureLogo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     layout->addWidget(PictureLogo, 1);
 }
@@ -324,7 +313,6 @@ void MainWindowUi::SetupStatusBar()
     LabelUnprotected->setText(QStringLiteral("Base sans mot de passe maître"));
     LabelUnprotected->setToolTip(QStringLiteral("Ce fichier n'est pas chiffré par un mot de passe maître : "
                                                 "toute personne qui en obtient une copie peut le lire."));
-    LabelUnprotected->setStyleSheet(QStringLiteral("color: #a33a1f; font-weight: bold; padding: 0 6px;"));
     LabelUnprotected->setVisible(false);
     theStatusBar->addPermanentWidget(LabelUnprotected);
 }
