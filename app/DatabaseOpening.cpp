@@ -51,11 +51,11 @@ void DatabaseOpening::FindTrash()
     TreeNode* root = Tree().Root();
     state_.SetTrashNodeKey(TreeStore::Instance().FindNodeKey(Tree(), root->Key(), NodeImage::Trash));
     if (state_.TrashNodeKey().isEmpty()) {
-        ui_.CheckTrash->setChecked(false);
-        ui_.CheckTrash->setEnabled(false);
+        ui_.Option->CheckTrash->setChecked(false);
+        ui_.Option->CheckTrash->setEnabled(false);
         ReportError(QStringLiteral("Unable to locate the Trash Node.<br>Delete option is disabled."));
     } else {
-        ui_.CheckTrash->setEnabled(true);
+        ui_.Option->CheckTrash->setEnabled(true);
     }
 }
 

@@ -103,13 +103,13 @@ void MainWindow::ConnectEvents()
     connect(ui_.TimerAlert, &QTimer::timeout, this, [this] { layout_.TimerAlert_Timer(); });
 
     // Presentation page.
-    connect(ui_.CommandWeb, &QPushButton::clicked, this, [this] { layout_.CommandWeb_Click(); });
-    connect(ui_.CommandHisto, &QPushButton::clicked, this, [this] { layout_.CommandHisto_Click(); });
-    connect(ui_.CommandVote, &QPushButton::clicked, this, [this] { layout_.CommandVote_Click(); });
-    connect(ui_.CommandDon, &QPushButton::clicked, this, [this] { layout_.CommandDon_Click(); });
+    connect(ui_.About->CommandWeb, &QPushButton::clicked, this, [this] { layout_.CommandWeb_Click(); });
+    connect(ui_.About->CommandHisto, &QPushButton::clicked, this, [this] { layout_.CommandHisto_Click(); });
+    connect(ui_.About->CommandVote, &QPushButton::clicked, this, [this] { layout_.CommandVote_Click(); });
+    connect(ui_.About->CommandDon, &QPushButton::clicked, this, [this] { layout_.CommandDon_Click(); });
     connect(ui_.MenuAideLog, &QAction::triggered, this, [this] { layout_.MenuAideLog_Click(); });
     ui_.PictureLogo->installEventFilter(this);
-    ui_.PictureAbout->installEventFilter(this);
+    ui_.About->PictureAbout->installEventFilter(this);
     for (QLabel* picture : ui_.PictureAlert)
         picture->installEventFilter(this);
 
@@ -120,17 +120,17 @@ void MainWindow::ConnectEvents()
     ui_.PasswordTabView->installEventFilter(this);
 
     // Option page.
-    connect(ui_.CatDefautAdd, &QPushButton::clicked, this, [this] { options_.CatDefautAdd_Click(); });
-    connect(ui_.CatDefautDelete, &QPushButton::clicked, this, [this] { options_.CatDefautDelete_Click(); });
-    connect(ui_.ListCatDefaut, &QListWidget::itemClicked, this, [this] { options_.ListCatDefaut_Click(); });
-    connect(ui_.CheckAutoClose, &QCheckBox::clicked, this, [this] { options_.CheckAutoClose_Click(); });
-    connect(ui_.SliderAutoClose, &QSlider::valueChanged, this, [this] { options_.SliderAutoClose_Click(); });
-    connect(ui_.SliderPurge, &QSlider::valueChanged, this, [this] { options_.SliderPurge_Change(); });
-    for (QCheckBox* box :
-        { ui_.CheckDateExpir, ui_.CheckDeleteDir, ui_.CheckInitFields, ui_.CheckOpen, ui_.CheckPurge, ui_.CheckTrash })
+    connect(ui_.Option->CatDefautAdd, &QPushButton::clicked, this, [this] { options_.CatDefautAdd_Click(); });
+    connect(ui_.Option->CatDefautDelete, &QPushButton::clicked, this, [this] { options_.CatDefautDelete_Click(); });
+    connect(ui_.Option->ListCatDefaut, &QListWidget::itemClicked, this, [this] { options_.ListCatDefaut_Click(); });
+    connect(ui_.Option->CheckAutoClose, &QCheckBox::clicked, this, [this] { options_.CheckAutoClose_Click(); });
+    connect(ui_.Option->SliderAutoClose, &QSlider::valueChanged, this, [this] { options_.SliderAutoClose_Click(); });
+    connect(ui_.Option->SliderPurge, &QSlider::valueChanged, this, [this] { options_.SliderPurge_Change(); });
+    for (QCheckBox* box : { ui_.Option->CheckDateExpir, ui_.Option->CheckDeleteDir, ui_.Option->CheckInitFields,
+             ui_.Option->CheckOpen, ui_.Option->CheckPurge, ui_.Option->CheckTrash })
         connect(box, &QCheckBox::clicked, this, [this] { options_.OptionTouched(); });
-    connect(ui_.DTPickerLimit, &QDateEdit::dateChanged, this, [this] { options_.OptionTouched(); });
-    connect(ui_.CheckDate, &QCheckBox::clicked, this, [this] { options_.CheckDate_Click(); });
+    connect(ui_.Entry->DTPickerLimit, &QDateEdit::dateChanged, this, [this] { options_.OptionTouched(); });
+    connect(ui_.Entry->CheckDate, &QCheckBox::clicked, this, [this] { options_.CheckDate_Click(); });
 
     // Tree keys.
     connect(ui_.TreeDeleteAction, &QAction::triggered, this, &MainWindow::TreeDelete_Triggered);
@@ -162,7 +162,7 @@ void MainWindow::TreeDelete_Triggered()
 {
     // Delete over the tree deletes what is selected: an entry with the entry
     // toolbar's command, a category with the tree toolbar's.
-    KeyToolBar* bar = KindOf(state_.CurrentNode()) == NodeKind::Entry ? ui_.ToolbarPassCode : ui_.ToolbarTree;
+    KeyToolBar* bar = KindOf(state_.CurrentNode()) == NodeKind::Entry ? ui_.Entry->ToolbarPassCode : ui_.ToolbarTree;
     if (QAction* button = bar->Button(QStringLiteral("Delete")); button && button->isEnabled())
         button->trigger();
 }
@@ -218,7 +218,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == ui_.PasswordTabView) {
         if (type == QEvent::HoverMove)
             selection_.PasswordTabView_MouseMove();
-    } else if (watched == ui_.PictureLogo || watched == ui_.PictureAbout) {
+    } else if (watched == ui_.PictureLogo || watched == ui_.About->PictureAbout) {
         if (type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick)
             layout_.PictureLogo_Click();
     } else if (watched == ui_.PictureAlert[0] || watched == ui_.PictureAlert[1]) {

@@ -60,10 +60,11 @@ void WindowLifecycle::Form_Load()
         }
         TraceLog(QStringLiteral("Center this Window"), window->windowTitle());
 
-        ui_.lblTitle->setText(VersionText());
-        for (QPushButton* button : { ui_.CommandWeb, ui_.CommandHisto, ui_.CommandVote, ui_.CommandDon })
+        ui_.About->lblTitle->setText(VersionText());
+        for (QPushButton* button :
+            { ui_.About->CommandWeb, ui_.About->CommandHisto, ui_.About->CommandVote, ui_.About->CommandDon })
             button->setVisible(true);
-        ui_.DTPickerLimit->setDate(QDate::currentDate().addDays(7));
+        ui_.Entry->DTPickerLimit->setDate(QDate::currentDate().addDays(7));
 
         options_.PasswordOptionsLoad();
         procedures_.UnvisiblePasswordTab(int(DetailPage::About));
@@ -87,7 +88,7 @@ void WindowLifecycle::Form_Load()
             ui_.PasswordTabView->setTabText(i, captions[i]);
 
         ui_.MenuAideAchat->setVisible(true);
-        ui_.TextPasswordOption[0]->setText(
+        ui_.Trash->TextPasswordOption0->setText(
             QStringLiteral("A la suppression d'un mot de passe, celui-ci est copié dans la Corbeille de la base. ")
             + QStringLiteral(
                 "La suppression définitive est alors effectuée par suppression à partir de la Corbeille."));

@@ -117,11 +117,11 @@ void DatabaseTree::CreateDefaultTrashNode(const QString& rootKey)
         const QString trashKey = AddServiceNode(rootKey, TrashText, NodeImage::TrashNot, QString(), true);
         state_.SetTrashNodeKey(trashKey);
         if (!trashKey.isEmpty()) {
-            ui_.CheckTrash->setEnabled(true);
+            ui_.Option->CheckTrash->setEnabled(true);
             state_.SetDatabaseChanged(true);
         } else {
-            ui_.CheckTrash->setChecked(false);
-            ui_.CheckTrash->setEnabled(false);
+            ui_.Option->CheckTrash->setChecked(false);
+            ui_.Option->CheckTrash->setEnabled(false);
             ReportError(QStringLiteral("Unable to create the Trash Node.<br>Delete option is disabled."));
         }
     } catch (const std::exception& error) {
@@ -163,7 +163,7 @@ void DatabaseTree::CheckDataTree()
                 if (!node->Text().startsWith(QLatin1Char(' ')))
                     node->SetText(QLatin1Char(' ') + node->Text());
                 if (service.trash) {
-                    ui_.CheckTrash->setEnabled(true);
+                    ui_.Option->CheckTrash->setEnabled(true);
                     state_.SetTrashNodeKey(node->Key());
                 }
             } else {

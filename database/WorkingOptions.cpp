@@ -23,22 +23,22 @@ namespace {
 const QString LastDatabaseKey = QStringLiteral("_Password OpenValue");
 
 struct CheckOption {
-    QCheckBox* MainWindowUi::*box;
+    QCheckBox* OptionPage::*box;
     const char* key;
 };
 
 // The check boxes in their stored order.
 const CheckOption CheckOptions[] = {
-    { &MainWindowUi::CheckHide, "_Password Hide" },
-    { &MainWindowUi::CheckOpen, "_Password Open" },
-    { &MainWindowUi::CheckDateExpir, "_Password Expir" },
-    { &MainWindowUi::CheckInitFields, "_Password Init" },
-    { &MainWindowUi::CheckTrash, "_Password Trash" },
-    { &MainWindowUi::CheckAutoSave, "_Password Save" },
-    { &MainWindowUi::CheckDeleteDir, "_Password Delete" },
-    { &MainWindowUi::CheckSepCopy, "_Password SepCopy" },
-    { &MainWindowUi::CheckAutoClose, "_Password Close" },
-    { &MainWindowUi::CheckPurge, "_Password Purge" },
+    { &OptionPage::CheckHide, "_Password Hide" },
+    { &OptionPage::CheckOpen, "_Password Open" },
+    { &OptionPage::CheckDateExpir, "_Password Expir" },
+    { &OptionPage::CheckInitFields, "_Password Init" },
+    { &OptionPage::CheckTrash, "_Password Trash" },
+    { &OptionPage::CheckAutoSave, "_Password Save" },
+    { &OptionPage::CheckDeleteDir, "_Password Delete" },
+    { &OptionPage::CheckSepCopy, "_Password SepCopy" },
+    { &OptionPage::CheckAutoClose, "_Password Close" },
+    { &OptionPage::CheckPurge, "_Password Purge" },
 };
 
 int CheckValue(const QCheckBox* box)
@@ -56,8 +56,8 @@ QStringList WorkingOptions::DefaultCategories()
 
 bool WorkingOptions::HasCategory(const QString& label) const
 {
-    for (int row = 0; row < ui_.ListCatDefaut->count(); ++row)
-        if (ui_.ListCatDefaut->item(row)->text() == label)
+    for (int row = 0; row < Page().ListCatDefaut->count(); ++row)
+        if (Page().ListCatDefaut->item(row)->text() == label)
             return true;
     return false;
 }
@@ -70,32 +70,32 @@ void WorkingOptions::BindOptionPage()
         bool WorkingOptionValues::*value;
     };
     const Binding checks[] = {
-        { ui_.CheckHide, &WorkingOptionValues::hidePassword },
-        { ui_.CheckOpen, &WorkingOptionValues::openLastDatabase },
-        { ui_.CheckDateExpir, &WorkingOptionValues::expiryListAtOpening },
-        { ui_.CheckInitFields, &WorkingOptionValues::clearFieldsAfterAdd },
-        { ui_.CheckTrash, &WorkingOptionValues::useTrash },
-        { ui_.CheckAutoSave, &WorkingOptionValues::autoSave },
-        { ui_.CheckDeleteDir, &WorkingOptionValues::deleteFullCategory },
-        { ui_.CheckSepCopy, &WorkingOptionValues::separatedCopy },
-        { ui_.CheckAutoClose, &WorkingOptionValues::autoClose },
-        { ui_.CheckPurge, &WorkingOptionValues::purgeTrash },
+        { Page().CheckHide, &WorkingOptionValues::hidePassword },
+        { Page().CheckOpen, &WorkingOptionValues::openLastDatabase },
+        { Page().CheckDateExpir, &WorkingOptionValues::expiryListAtOpening },
+        { Page().CheckInitFields, &WorkingOptionValues::clearFieldsAfterAdd },
+        { Page().CheckTrash, &WorkingOptionValues::useTrash },
+        { Page().CheckAutoSave, &WorkingOptionValues::autoSave },
+        { Page().CheckDeleteDir, &WorkingOptionValues::deleteFullCategory },
+        { Page().CheckSepCopy, &WorkingOptionValues::separatedCopy },
+        { Page().CheckAutoClose, &WorkingOptionValues::autoClose },
+        { Page().CheckPurge, &WorkingOptionValues::purgeTrash },
     };
     for (const Binding& binding : checks) {
         values.*binding.value = binding.box->isChecked();
         QObject::connect(binding.box, &QCheckBox::toggled, ui_.Window,
             [&values, member = binding.value](bool checked) { values.*member = checked; });
     }
-    values.copySeparator = ui_.TextSepCopy->text();
-    QObject::connect(ui_.TextSepCopy, &QLineEdit::textChanged, ui_.Window,
+    values.copySeparator = Page().TextSepCopy->text();
+    QObject::connect(Page().TextSepCopy, &QLineEdit::textChanged, ui_.Window,
         [&values](const QString& text) { values.copySeparator = text; });
-    values.autoCloseMinutes = ui_.SliderAutoClose->value();
-    QObject::connect(ui_.SliderAutoClose, &QSlider::valueChanged, ui_.Window,
+    values.autoCloseMinutes = Page().SliderAutoClose->value();
+    QObject::connect(Page().SliderAutoClose, &QSlider::valueChanged, ui_.Window,
         [&values](int minutes) { values.autoCloseMinutes = minutes; });
-    values.purgeDays = ui_.SliderPurge->value();
+    values.purgeDays = Page().SliderPurge->value();
     QObject::connect(
-        ui_.SliderPurge, &QSlider::valueChanged, ui_.Window, [&values](int days) { values.purgeDays = days; });
-    QListWidget* list = ui_.ListCatDefaut;
+        Page().SliderPurge, &QSlider::valueChanged, ui_.Window, [&values](int days) { values.purgeDays = days; });
+    QListWidget* list = Page().ListCatDefaut;
     auto readCategories = [&values, list] {
         values.defaultCategories.clear();
         for (int row = 0; row < list->count(); ++row)
@@ -116,22 +116,22 @@ void WorkingOptions::PasswordOptionsLoad()
         const QString label = GetTextOptionAt(
             Section(QStringLiteral("_Password CatDefault ") + QString::number(i)), QString(), 0, Label);
         if (!label.trimmed().isEmpty() && !HasCategory(label))
-            ui_.ListCatDefaut->addItem(label);
+            Page().ListCatDefaut->addItem(label);
     }
     for (const CheckOption& option : CheckOptions) {
-        QCheckBox* box = ui_.*option.box;
+        QCheckBox* box = Page().*option.box;
         const int value = GetValueOptionAt(Section(QLatin1String(option.key)), CheckValue(box), 0, Label);
         box->setChecked(value != 0);
-        if (box == ui_.CheckSepCopy) {
-            ui_.TextSepCopy->setText(
-                GetTextOptionAt(Section(QStringLiteral("_Password SepCopyValue")), ui_.TextSepCopy->text(), 0, Label));
-        } else if (box == ui_.CheckAutoClose) {
-            ui_.SliderAutoClose->setValue(GetValueOptionAt(
-                Section(QStringLiteral("_Password CloseValue")), ui_.SliderAutoClose->value(), 0, Label));
+        if (box == Page().CheckSepCopy) {
+            Page().TextSepCopy->setText(GetTextOptionAt(
+                Section(QStringLiteral("_Password SepCopyValue")), Page().TextSepCopy->text(), 0, Label));
+        } else if (box == Page().CheckAutoClose) {
+            Page().SliderAutoClose->setValue(GetValueOptionAt(
+                Section(QStringLiteral("_Password CloseValue")), Page().SliderAutoClose->value(), 0, Label));
             SliderAutoClose_Click();
-        } else if (box == ui_.CheckPurge) {
-            ui_.SliderPurge->setValue(
-                GetValueOptionAt(Section(QStringLiteral("_Password PurgeValue")), ui_.SliderPurge->value(), 0, Label));
+        } else if (box == Page().CheckPurge) {
+            Page().SliderPurge->setValue(GetValueOptionAt(
+                Section(QStringLiteral("_Password PurgeValue")), Page().SliderPurge->value(), 0, Label));
             SliderPurge_Change();
         }
     }
@@ -140,22 +140,23 @@ void WorkingOptions::PasswordOptionsLoad()
 
 void WorkingOptions::PasswordOptionsSave()
 {
-    const int count = ui_.ListCatDefaut->count();
+    const int count = Page().ListCatDefaut->count();
     SetValueOptionAt(Section(QStringLiteral("_Password CatDefault nb")), count, 0, Label);
     for (int i = 1; i <= count; ++i)
         SetTextOptionAt(Section(QStringLiteral("_Password CatDefault ") + QString::number(i)),
-            ui_.ListCatDefaut->item(i - 1)->text(), 0, Label);
+            Page().ListCatDefaut->item(i - 1)->text(), 0, Label);
     for (const CheckOption& option : CheckOptions) {
-        QCheckBox* box = ui_.*option.box;
+        QCheckBox* box = Page().*option.box;
         SetValueOptionAt(Section(QLatin1String(option.key)), CheckValue(box), 0, Label);
-        if (box == ui_.CheckOpen) {
+        if (box == Page().CheckOpen) {
             SetTextOptionAt(Section(LastDatabaseKey), state_.Tag(), 0, Label);
-        } else if (box == ui_.CheckSepCopy) {
-            SetTextOptionAt(Section(QStringLiteral("_Password SepCopyValue")), ui_.TextSepCopy->text(), 0, Label);
-        } else if (box == ui_.CheckAutoClose) {
-            SetValueOptionAt(Section(QStringLiteral("_Password CloseValue")), ui_.SliderAutoClose->value(), 0, Label);
-        } else if (box == ui_.CheckPurge) {
-            SetValueOptionAt(Section(QStringLiteral("_Password PurgeValue")), ui_.SliderPurge->value(), 0, Label);
+        } else if (box == Page().CheckSepCopy) {
+            SetTextOptionAt(Section(QStringLiteral("_Password SepCopyValue")), Page().TextSepCopy->text(), 0, Label);
+        } else if (box == Page().CheckAutoClose) {
+            SetValueOptionAt(
+                Section(QStringLiteral("_Password CloseValue")), Page().SliderAutoClose->value(), 0, Label);
+        } else if (box == Page().CheckPurge) {
+            SetValueOptionAt(Section(QStringLiteral("_Password PurgeValue")), Page().SliderPurge->value(), 0, Label);
         }
     }
     SaveWindowPlacement(ui_.Window, Label, QString(), true, true);
@@ -163,8 +164,8 @@ void WorkingOptions::PasswordOptionsSave()
 
 void WorkingOptions::FillDefaultCategories()
 {
-    if (ui_.ListCatDefaut->count() == 0)
-        ui_.ListCatDefaut->addItems(DefaultCategories());
+    if (Page().ListCatDefaut->count() == 0)
+        Page().ListCatDefaut->addItems(DefaultCategories());
 }
 
 void WorkingOptions::CatDefautAdd_Click()
@@ -174,24 +175,24 @@ void WorkingOptions::CatDefautAdd_Click()
         return;
     if (label.trimmed().isEmpty() || HasCategory(label))
         return;
-    ui_.ListCatDefaut->addItem(label);
-    ui_.ListCatDefaut->setFocus();
-    ui_.ListCatDefaut->setCurrentRow(ui_.ListCatDefaut->count() - 1);
+    Page().ListCatDefaut->addItem(label);
+    Page().ListCatDefaut->setFocus();
+    Page().ListCatDefaut->setCurrentRow(Page().ListCatDefaut->count() - 1);
 }
 
 void WorkingOptions::CatDefautDelete_Click()
 {
     if (AskQuestion(QStringLiteral("Confirmez-vous la suppression du ou des Labels sélectionnés ?")) != Answer::Yes)
         return;
-    for (int row = ui_.ListCatDefaut->count() - 1; row >= 0; --row)
-        if (ui_.ListCatDefaut->item(row)->isSelected())
-            delete ui_.ListCatDefaut->takeItem(row);
-    ui_.CatDefautDelete->setEnabled(false);
+    for (int row = Page().ListCatDefaut->count() - 1; row >= 0; --row)
+        if (Page().ListCatDefaut->item(row)->isSelected())
+            delete Page().ListCatDefaut->takeItem(row);
+    Page().CatDefautDelete->setEnabled(false);
 }
 
 void WorkingOptions::ListCatDefaut_Click()
 {
-    ui_.CatDefautDelete->setEnabled(true);
+    Page().CatDefautDelete->setEnabled(true);
 }
 
 void WorkingOptions::CheckAutoClose_Click()
@@ -206,13 +207,13 @@ void WorkingOptions::CheckAutoClose_Click()
 void WorkingOptions::SliderAutoClose_Click()
 {
     state_.ResetIdleTicks();
-    ui_.TextAutoClose->setText(QString::number(ui_.SliderAutoClose->value()));
+    Page().TextAutoClose->setText(QString::number(Page().SliderAutoClose->value()));
 }
 
 void WorkingOptions::SliderPurge_Change()
 {
     state_.ResetIdleTicks();
-    ui_.TextPurge->setText(QString::number(ui_.SliderPurge->value()));
+    Page().TextPurge->setText(QString::number(Page().SliderPurge->value()));
 }
 
 void WorkingOptions::OptionTouched()
@@ -223,7 +224,7 @@ void WorkingOptions::OptionTouched()
 void WorkingOptions::CheckDate_Click()
 {
     state_.ResetIdleTicks();
-    ui_.DTPickerLimit->setEnabled(ui_.CheckDate->isChecked());
+    ui_.Entry->DTPickerLimit->setEnabled(ui_.Entry->CheckDate->isChecked());
 }
 
 } // namespace keyholm

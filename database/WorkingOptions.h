@@ -48,6 +48,7 @@ public:
     void CheckDate_Click();
 
 private:
+    OptionPage& Page() const { return *ui_.Option; }
     // True when the list holds exactly that label (letter case counts).
     bool HasCategory(const QString& label) const;
 };

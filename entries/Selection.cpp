@@ -114,7 +114,7 @@ void Selection::tvTreeView_NodeClick(TreeNode* node)
             TraceLog(QStringLiteral("Node click"), QStringLiteral("Info"));
             SetPasswordFields();
             FillInformationPage(node);
-            ui_.ApplyInfo->setEnabled(false);
+            ui_.Info->ApplyInfo->setEnabled(false);
             UnvisiblePasswordTab(int(DetailPage::Info));
             break;
         case NodeKind::Stat:
@@ -187,23 +187,23 @@ void Selection::ShowEntryPage(TreeNode* node)
 void Selection::FillEntryFields(TreeNode* node)
 {
     EntryRecord entry = EntryRecord::Read(Tree(), node);
-    ui_.SetPasswordText(0, entry.title);
-    ui_.SetEntryColor(entry.color < 0 ? QColor(Qt::white) : ColorFromValue(entry.color));
-    ui_.SetPasswordText(1, entry.login);
+    ui_.Entry->SetPasswordText(0, entry.title);
+    ui_.Entry->SetEntryColor(entry.color < 0 ? QColor(Qt::white) : ColorFromValue(entry.color));
+    ui_.Entry->SetPasswordText(1, entry.login);
     // The field is the one holder of the shown password; hidden, it shows
     // bullets of a fixed look rather than a mask of its length.
-    ui_.TextPassword[2]->setEchoMode(state_.Options().hidePassword ? QLineEdit::Password : QLineEdit::Normal);
-    ui_.SetPasswordText(2, entry.password);
+    ui_.Entry->TextPassword[2]->setEchoMode(state_.Options().hidePassword ? QLineEdit::Password : QLineEdit::Normal);
+    ui_.Entry->SetPasswordText(2, entry.password);
     if (entry.expires) {
-        ui_.CheckDate->setChecked(true);
-        ui_.DTPickerLimit->setEnabled(true);
+        ui_.Entry->CheckDate->setChecked(true);
+        ui_.Entry->DTPickerLimit->setEnabled(true);
         if (entry.expiry.isValid())
-            ui_.DTPickerLimit->setDate(entry.expiry);
+            ui_.Entry->DTPickerLimit->setDate(entry.expiry);
     }
-    ui_.TextPerso[0]->setText(entry.custom);
-    ui_.SetPasswordText(3, entry.web);
-    ui_.SetPasswordText(4, entry.file);
-    ui_.SetPasswordText(5, entry.note);
+    ui_.Entry->TextPerso[0]->setText(entry.custom);
+    ui_.Entry->SetPasswordText(3, entry.web);
+    ui_.Entry->SetPasswordText(4, entry.file);
+    ui_.Entry->SetPasswordText(5, entry.note);
     entry.Wipe();
 }
 
@@ -217,28 +217,28 @@ void Selection::FillInformationPage(TreeNode* node)
     if (TreeNode* create = child(NodeImage::Create)) {
         for (int i = 0; i < 2; ++i) {
             const QString field = TagField(create->Tag(), i);
-            SetControlTag(ui_.LabelDate[i], field);
+            SetControlTag(ui_.Info->LabelDate[i], field);
             const QDateTime moment = ReadDateTimeTag(field);
-            ui_.LabelDate[i]->setText(moment.isValid()
+            ui_.Info->LabelDate[i]->setText(moment.isValid()
                     ? system.Locale().toString(moment.date(), system.LongDateFormat()) + QStringLiteral(", ")
                         + moment.time().toString(QStringLiteral("HH:mm:ss"))
                     : field);
         }
     }
     if (TreeNode* title = child(NodeImage::Title))
-        ui_.TextTitle->setText(title->Text().trimmed());
+        ui_.Info->TextTitle->setText(title->Text().trimmed());
     if (TreeNode* user = child(NodeImage::User))
-        ui_.TextUser->setText(user->Text().trimmed());
+        ui_.Info->TextUser->setText(user->Text().trimmed());
     TreeNode* custom
         = Tree().NodeAt(store.FindChildWithTag(Tree(), node->Index(), NodeImage::Custom1, QStringLiteral("1")));
-    ui_.CheckLabel[0]->setChecked(custom != nullptr);
-    ui_.TextCustom[0]->setEnabled(custom != nullptr);
-    ui_.TextCustom[0]->setText(custom ? custom->Text().trimmed() : QString());
-    ui_.LabelCustom[0]->setText(custom ? ui_.TextCustom[0]->text() + QStringLiteral(" :") : QString());
-    ui_.LabelCustom[0]->setVisible(custom != nullptr);
-    ui_.TextPerso[0]->setVisible(custom != nullptr);
-    ui_.TextNote->setPlainText(store.LoadNote(Tree(), node->Key()));
-    ui_.ApplyInfo->setEnabled(false);
+    ui_.Info->CheckLabel[0]->setChecked(custom != nullptr);
+    ui_.Info->TextCustom[0]->setEnabled(custom != nullptr);
+    ui_.Info->TextCustom[0]->setText(custom ? custom->Text().trimmed() : QString());
+    ui_.Entry->LabelCustom[0]->setText(custom ? ui_.Info->TextCustom[0]->text() + QStringLiteral(" :") : QString());
+    ui_.Entry->LabelCustom[0]->setVisible(custom != nullptr);
+    ui_.Entry->TextPerso[0]->setVisible(custom != nullptr);
+    ui_.Info->TextNote->setPlainText(store.LoadNote(Tree(), node->Key()));
+    ui_.Info->ApplyInfo->setEnabled(false);
 }
 
 void Selection::ShowTrashPopup(TreeNode* trash)
@@ -255,15 +255,15 @@ void Selection::SetPasswordStat()
 void Selection::SetPasswordFields()
 {
     try {
-        ui_.SetEntryColor(Qt::white);
+        ui_.Entry->SetEntryColor(Qt::white);
         for (int i = 0; i <= 5; ++i) {
-            SetControlTag(ui_.PasswordField(i), QString());
-            ui_.SetPasswordText(i, QString());
+            SetControlTag(ui_.Entry->PasswordField(i), QString());
+            ui_.Entry->SetPasswordText(i, QString());
         }
-        ui_.TextPerso[0]->clear();
-        ui_.DTPickerLimit->setDate(QDate::currentDate().addDays(7));
-        ui_.DTPickerLimit->setEnabled(false);
-        ui_.CheckDate->setChecked(false);
+        ui_.Entry->TextPerso[0]->clear();
+        ui_.Entry->DTPickerLimit->setDate(QDate::currentDate().addDays(7));
+        ui_.Entry->DTPickerLimit->setEnabled(false);
+        ui_.Entry->CheckDate->setChecked(false);
     } catch (const std::exception& error) {
         ReportError(QStringLiteral("Error on setting password fields"), {}, true, ErrorRecord::FromException(error));
     }
@@ -306,7 +306,7 @@ void Selection::EnableFromSelectedNode()
         const bool entry = kind == NodeKind::Entry;
         const bool holdsEntries
             = node && !root && (kind == NodeKind::Root || kind == NodeKind::Category || kind == NodeKind::Detail);
-        KeyToolBar* pass = ui_.ToolbarPassCode;
+        KeyToolBar* pass = ui_.Entry->ToolbarPassCode;
         SetButton(pass, "Add", holdsEntries);
         SetButton(pass, "Change", entry);
         SetButton(pass, "Delete", entry && !root);

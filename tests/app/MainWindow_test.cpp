@@ -80,14 +80,15 @@ TEST_F(MainWindowTest, EveryNamedControlIsThere)
         Ui().tbToolBar->Keys(), (QStringList { "New", "Open", "Close", "Save", "SaveUnder", "Security", "Exit" }));
     EXPECT_EQ(Ui().ToolbarTree->Keys(),
         (QStringList { "Add", "Change", "Delete", "Purge", "Search", "Date", "Export", "Import", "Clipboard" }));
-    EXPECT_EQ(Ui().ToolbarPassCode->Keys(), (QStringList { "Add", "Change", "Delete", "Initfield" }));
-    EXPECT_EQ(Ui().ToolbarNote->Keys(), (QStringList { "open", "calendar", "time" }));
+    EXPECT_EQ(Ui().Entry->ToolbarPassCode->Keys(), (QStringList { "Add", "Change", "Delete", "Initfield" }));
+    EXPECT_EQ(Ui().Info->ToolbarNote->Keys(), (QStringList { "open", "calendar", "time" }));
     EXPECT_NE(Ui().tbToolBar->ButtonMenu("Security", "Password"), nullptr);
     for (auto [button, item] : { std::pair { "Add", "CatDefault" }, { "Change", "Icon" }, { "Date", "Date" },
              { "Export", "ExportCat" }, { "Import", "ImportCat" } })
         EXPECT_NE(Ui().ToolbarTree->ButtonMenu(button, item), nullptr) << item;
     EXPECT_EQ(Ui().ToolbarTree->Button("Add")->toolTip(), "Ajouter une nouvelle Catégorie sous la sélection");
-    EXPECT_EQ(Ui().ToolbarPassCode->Button("Initfield")->toolTip(), "Initialisation de tous les champs de saisie");
+    EXPECT_EQ(
+        Ui().Entry->ToolbarPassCode->Button("Initfield")->toolTip(), "Initialisation de tous les champs de saisie");
     EXPECT_EQ(Ui().TimerDatabaseClose->interval(), 65535);
     EXPECT_EQ(Ui().PasswordTabView->count(), DetailPageCount);
 }
@@ -116,21 +117,22 @@ TEST_F(MainWindowTest, FirstStartWithoutPreferencesShowsTheDefaults)
         QCheckBox* box;
         bool checked;
     };
-    for (const Default& option : { Default { Ui().CheckHide, true }, { Ui().CheckOpen, true },
-             { Ui().CheckDateExpir, true }, { Ui().CheckInitFields, true }, { Ui().CheckTrash, true },
-             { Ui().CheckAutoSave, true }, { Ui().CheckDeleteDir, false }, { Ui().CheckSepCopy, true },
-             { Ui().CheckAutoClose, false }, { Ui().CheckPurge, true } })
+    for (const Default& option : { Default { Ui().Option->CheckHide, true }, { Ui().Option->CheckOpen, true },
+             { Ui().Option->CheckDateExpir, true }, { Ui().Option->CheckInitFields, true },
+             { Ui().Option->CheckTrash, true }, { Ui().Option->CheckAutoSave, true },
+             { Ui().Option->CheckDeleteDir, false }, { Ui().Option->CheckSepCopy, true },
+             { Ui().Option->CheckAutoClose, false }, { Ui().Option->CheckPurge, true } })
         EXPECT_EQ(option.box->isChecked(), option.checked) << qPrintable(option.box->objectName());
-    EXPECT_EQ(Ui().TextSepCopy->text(), "/");
-    EXPECT_EQ(Ui().SliderAutoClose->value(), 5);
-    EXPECT_EQ(Ui().SliderAutoClose->maximum(), 45);
-    EXPECT_EQ(Ui().TextAutoClose->text(), "5");
-    EXPECT_EQ(Ui().SliderPurge->value(), 3);
-    EXPECT_EQ(Ui().SliderPurge->maximum(), 90);
-    EXPECT_EQ(Ui().TextPurge->text(), "3");
+    EXPECT_EQ(Ui().Option->TextSepCopy->text(), "/");
+    EXPECT_EQ(Ui().Option->SliderAutoClose->value(), 5);
+    EXPECT_EQ(Ui().Option->SliderAutoClose->maximum(), 45);
+    EXPECT_EQ(Ui().Option->TextAutoClose->text(), "5");
+    EXPECT_EQ(Ui().Option->SliderPurge->value(), 3);
+    EXPECT_EQ(Ui().Option->SliderPurge->maximum(), 90);
+    EXPECT_EQ(Ui().Option->TextPurge->text(), "3");
     QStringList categories;
-    for (int row = 0; row < Ui().ListCatDefaut->count(); ++row)
-        categories << Ui().ListCatDefaut->item(row)->text();
+    for (int row = 0; row < Ui().Option->ListCatDefaut->count(); ++row)
+        categories << Ui().Option->ListCatDefaut->item(row)->text();
     EXPECT_EQ(
         categories, (QStringList { "Finance", "Forum", "Internet", "Messagerie", "Réseau", "Service", "Windows" }));
 
@@ -138,10 +140,10 @@ TEST_F(MainWindowTest, FirstStartWithoutPreferencesShowsTheDefaults)
     EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::About));
     EXPECT_EQ(Ui().PasswordTabView->tabText(1), " Mot de Passe ");
     EXPECT_EQ(Ui().PasswordTabView->tabText(6), " Informations et Propriétés ");
-    EXPECT_TRUE(Ui().lblTitle->text().contains(" v1."));
-    EXPECT_FALSE(Ui().CommandWeb->isHidden());
-    EXPECT_TRUE(Ui().TextPasswordOption[0]->text().startsWith("A la suppression d'un mot de passe"));
-    EXPECT_EQ(Ui().DTPickerLimit->date(), QDate::currentDate().addDays(7));
+    EXPECT_TRUE(Ui().About->lblTitle->text().contains(" v1."));
+    EXPECT_FALSE(Ui().About->CommandWeb->isHidden());
+    EXPECT_TRUE(Ui().Trash->TextPasswordOption0->text().startsWith("A la suppression d'un mot de passe"));
+    EXPECT_EQ(Ui().Entry->DTPickerLimit->date(), QDate::currentDate().addDays(7));
     EXPECT_FALSE(State().DatabaseChanged());
     EXPECT_TRUE(Ui().tvTreeView->isHidden());
 }
@@ -157,33 +159,33 @@ TEST_F(MainWindowTest, OptionsRoundTripThroughThePreferences)
     SetTextOptionAt(section + "3", "Banque", 0, "Keyholm");
     SetTextOptionAt(section + "4", "banque", 0, "Keyholm");
     Window().Options().PasswordOptionsLoad();
-    ASSERT_EQ(Ui().ListCatDefaut->count(), 3);
-    EXPECT_EQ(Ui().ListCatDefaut->item(2)->text(), "banque");
+    ASSERT_EQ(Ui().Option->ListCatDefaut->count(), 3);
+    EXPECT_EQ(Ui().Option->ListCatDefaut->item(2)->text(), "banque");
 
-    Ui().CheckHide->setChecked(false);
-    Ui().CheckDeleteDir->setChecked(true);
-    Ui().TextSepCopy->setText(" | ");
-    Ui().SliderAutoClose->setValue(12);
-    Ui().SliderPurge->setValue(30);
+    Ui().Option->CheckHide->setChecked(false);
+    Ui().Option->CheckDeleteDir->setChecked(true);
+    Ui().Option->TextSepCopy->setText(" | ");
+    Ui().Option->SliderAutoClose->setValue(12);
+    Ui().Option->SliderPurge->setValue(30);
     State().SetTag("/tmp/ailleurs/Comptes.khm");
     Window().Options().PasswordOptionsSave();
     EXPECT_EQ(GetTextOptionAt("Options_Password OpenValue", {}, 0, "Keyholm"), "/tmp/ailleurs/Comptes.khm");
 
     MainWindow other;
     other.Options().PasswordOptionsLoad();
-    EXPECT_FALSE(other.Ui().CheckHide->isChecked());
-    EXPECT_TRUE(other.Ui().CheckDeleteDir->isChecked());
-    EXPECT_EQ(other.Ui().TextSepCopy->text(), " | ");
-    EXPECT_EQ(other.Ui().SliderAutoClose->value(), 12);
-    EXPECT_EQ(other.Ui().TextAutoClose->text(), "12");
-    EXPECT_EQ(other.Ui().SliderPurge->value(), 30);
-    EXPECT_EQ(other.Ui().ListCatDefaut->count(), 3);
+    EXPECT_FALSE(other.Ui().Option->CheckHide->isChecked());
+    EXPECT_TRUE(other.Ui().Option->CheckDeleteDir->isChecked());
+    EXPECT_EQ(other.Ui().Option->TextSepCopy->text(), " | ");
+    EXPECT_EQ(other.Ui().Option->SliderAutoClose->value(), 12);
+    EXPECT_EQ(other.Ui().Option->TextAutoClose->text(), "12");
+    EXPECT_EQ(other.Ui().Option->SliderPurge->value(), 30);
+    EXPECT_EQ(other.Ui().Option->ListCatDefaut->count(), 3);
 }
 
 TEST_F(MainWindowTest, DefaultCategoryLabelsAreAddedOnceAndRemovedOnYes)
 {
     Window().Options().FillDefaultCategories();
-    const int before = Ui().ListCatDefaut->count();
+    const int before = Ui().Option->ListCatDefaut->count();
     struct Typed {
         QString text;
         bool added;
@@ -191,43 +193,43 @@ TEST_F(MainWindowTest, DefaultCategoryLabelsAreAddedOnceAndRemovedOnYes)
     for (const Typed& typed : { Typed { "Forum", false }, { "forum", true }, { "   ", false }, { "Santé", true } }) {
         ModalHelper modal;
         modal.Expect("Lib_SaisieDlg").Type("TextReponse", typed.text).Click("Oui");
-        const int count = Ui().ListCatDefaut->count();
-        Ui().CatDefautAdd->click();
+        const int count = Ui().Option->ListCatDefaut->count();
+        Ui().Option->CatDefautAdd->click();
         ASSERT_TRUE(modal.Wait());
-        EXPECT_EQ(Ui().ListCatDefaut->count(), count + (typed.added ? 1 : 0)) << qPrintable(typed.text);
+        EXPECT_EQ(Ui().Option->ListCatDefaut->count(), count + (typed.added ? 1 : 0)) << qPrintable(typed.text);
     }
-    EXPECT_EQ(Ui().ListCatDefaut->count(), before + 2);
+    EXPECT_EQ(Ui().Option->ListCatDefaut->count(), before + 2);
 
-    Ui().ListCatDefaut->clearSelection();
-    Ui().ListCatDefaut->item(0)->setSelected(true);
-    Ui().ListCatDefaut->item(1)->setSelected(true);
+    Ui().Option->ListCatDefaut->clearSelection();
+    Ui().Option->ListCatDefaut->item(0)->setSelected(true);
+    Ui().Option->ListCatDefaut->item(1)->setSelected(true);
     Window().Options().ListCatDefaut_Click();
-    EXPECT_TRUE(Ui().CatDefautDelete->isEnabled());
+    EXPECT_TRUE(Ui().Option->CatDefautDelete->isEnabled());
     {
         ModalHelper modal;
         modal.ExpectMessageBox().Click(QMessageBox::Yes);
-        Ui().CatDefautDelete->click();
+        Ui().Option->CatDefautDelete->click();
         ASSERT_TRUE(modal.Wait());
     }
-    EXPECT_EQ(Ui().ListCatDefaut->count(), before);
-    EXPECT_EQ(Ui().ListCatDefaut->item(0)->text(), "Internet");
-    EXPECT_FALSE(Ui().CatDefautDelete->isEnabled());
+    EXPECT_EQ(Ui().Option->ListCatDefaut->count(), before);
+    EXPECT_EQ(Ui().Option->ListCatDefaut->item(0)->text(), "Internet");
+    EXPECT_FALSE(Ui().Option->CatDefautDelete->isEnabled());
 }
 
 TEST_F(MainWindowTest, AutoCloseCheckStartsAndStopsItsTimerAtOnce)
 {
     State().AddIdleTick();
-    Ui().CheckAutoClose->click();
-    EXPECT_TRUE(Ui().CheckAutoClose->isChecked());
+    Ui().Option->CheckAutoClose->click();
+    EXPECT_TRUE(Ui().Option->CheckAutoClose->isChecked());
     EXPECT_TRUE(Ui().TimerDatabaseClose->isActive());
     EXPECT_EQ(State().IdleTicks(), 0);
-    Ui().CheckAutoClose->click();
+    Ui().Option->CheckAutoClose->click();
     EXPECT_FALSE(Ui().TimerDatabaseClose->isActive());
 
-    Ui().CheckDate->click();
-    EXPECT_TRUE(Ui().DTPickerLimit->isEnabled());
-    Ui().CheckDate->click();
-    EXPECT_FALSE(Ui().DTPickerLimit->isEnabled());
+    Ui().Entry->CheckDate->click();
+    EXPECT_TRUE(Ui().Entry->DTPickerLimit->isEnabled());
+    Ui().Entry->CheckDate->click();
+    EXPECT_FALSE(Ui().Entry->DTPickerLimit->isEnabled());
 }
 
 TEST_F(MainWindowTest, ShrinkingBelowTheMinimumSizeSnapsBack)
@@ -284,10 +286,10 @@ TEST_F(MainWindowTest, CancellingTheUnsavedChangesQuestionKeepsTheProgramOpen)
 TEST_F(MainWindowTest, PresentationButtonsShowTheirPageInTheHelpBrowser)
 {
     Window().Lifecycle().Form_Load();
-    Ui().CommandHisto->click();
+    Ui().About->CommandHisto->click();
     EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Help));
     EXPECT_TRUE(Ui().WebBrowserHelp->toHtml().contains("historique.htm"));
-    Ui().CommandVote->click();
+    Ui().About->CommandVote->click();
     EXPECT_TRUE(Ui().WebBrowserHelp->toHtml().contains("vote.htm"));
 }
 

@@ -400,8 +400,8 @@ TEST_F(DatabaseFileTest, AnIdleChangedDatabaseIsSavedAndClosedAfterTheSixthTick)
 {
     const QString path = PathOf("Perso.khm");
     WriteDatabase(path, {});
-    Ui().CheckAutoClose->setChecked(true);
-    Ui().SliderAutoClose->setValue(5);
+    Ui().Option->CheckAutoClose->setChecked(true);
+    Ui().Option->SliderAutoClose->setValue(5);
     ASSERT_TRUE(Open(path).open);
     ASSERT_TRUE(Ui().TimerDatabaseClose->isActive());
     ChangeRoot("Ma base modifiée");
@@ -418,15 +418,15 @@ TEST_F(DatabaseFileTest, AnIdleChangedDatabaseIsSavedAndClosedAfterTheSixthTick)
     EXPECT_TRUE(Tree().IsEmpty());
     EXPECT_FALSE(Ui().TimerDatabaseClose->isActive());
     EXPECT_EQ(RootText(path), "Ma base modifiée");
-    Ui().CheckAutoClose->setChecked(false);
+    Ui().Option->CheckAutoClose->setChecked(false);
 }
 
 TEST_F(DatabaseFileTest, AnyCommandRestartsTheIdleCount)
 {
     const QString path = PathOf("Perso.khm");
     WriteDatabase(path, {});
-    Ui().CheckAutoClose->setChecked(true);
-    Ui().SliderAutoClose->setValue(1);
+    Ui().Option->CheckAutoClose->setChecked(true);
+    Ui().Option->SliderAutoClose->setValue(1);
     ASSERT_TRUE(Open(path).open);
     ASSERT_TRUE(QMetaObject::invokeMethod(Ui().TimerDatabaseClose, "timeout"));
     ToolButton("Save")->trigger();
@@ -435,7 +435,7 @@ TEST_F(DatabaseFileTest, AnyCommandRestartsTheIdleCount)
     EXPECT_TRUE(State().DatabaseOpen());
     ASSERT_TRUE(QMetaObject::invokeMethod(Ui().TimerDatabaseClose, "timeout"));
     EXPECT_FALSE(State().DatabaseOpen());
-    Ui().CheckAutoClose->setChecked(false);
+    Ui().Option->CheckAutoClose->setChecked(false);
 }
 
 // ---- Creating and saving -----------------------------------------------------

@@ -55,24 +55,24 @@ TEST_F(SelectionTest, EntryFillsEveryFieldAndMasksThePasswordAsCheckHideSays)
     entry->SetBackColor(0x0000ff); // red, stored as 0x00BBGGRR
 
     for (bool hide : { true, false }) {
-        Ui().CheckHide->setChecked(hide);
+        Ui().Option->CheckHide->setChecked(hide);
         Window().Entries().tvTreeView_NodeClick(entry);
         EXPECT_EQ(State().CurrentNode(), entry);
         EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Entry));
-        EXPECT_EQ(Ui().PasswordText(0), "Compte courant");
-        EXPECT_EQ(Ui().PasswordText(1), "marie@example.org");
-        EXPECT_EQ(Ui().PasswordText(2), "s3c");
-        EXPECT_EQ(Ui().TextPassword[2]->echoMode(), hide ? QLineEdit::Password : QLineEdit::Normal);
-        EXPECT_EQ(Ui().TextPassword[2]->displayText().contains("s3c"), !hide);
-        EXPECT_TRUE(ControlTag(Ui().TextPassword[2]).isEmpty()) << "no second copy of the password";
-        EXPECT_EQ(Ui().PasswordText(3), "https://banque.example/");
-        EXPECT_EQ(Ui().PasswordText(4), "/tmp/releve.pdf");
-        EXPECT_EQ(Ui().PasswordText(5), "ligne 1\nligne 2");
-        EXPECT_EQ(Ui().TextPerso[0]->text(), "1234");
-        EXPECT_TRUE(Ui().CheckDate->isChecked());
-        EXPECT_TRUE(Ui().DTPickerLimit->isEnabled());
-        EXPECT_EQ(Ui().DTPickerLimit->date(), expiry);
-        EXPECT_EQ(Ui().EntryColor(), QColor(255, 0, 0));
+        EXPECT_EQ(Ui().Entry->PasswordText(0), "Compte courant");
+        EXPECT_EQ(Ui().Entry->PasswordText(1), "marie@example.org");
+        EXPECT_EQ(Ui().Entry->PasswordText(2), "s3c");
+        EXPECT_EQ(Ui().Entry->TextPassword[2]->echoMode(), hide ? QLineEdit::Password : QLineEdit::Normal);
+        EXPECT_EQ(Ui().Entry->TextPassword[2]->displayText().contains("s3c"), !hide);
+        EXPECT_TRUE(ControlTag(Ui().Entry->TextPassword[2]).isEmpty()) << "no second copy of the password";
+        EXPECT_EQ(Ui().Entry->PasswordText(3), "https://banque.example/");
+        EXPECT_EQ(Ui().Entry->PasswordText(4), "/tmp/releve.pdf");
+        EXPECT_EQ(Ui().Entry->PasswordText(5), "ligne 1\nligne 2");
+        EXPECT_EQ(Ui().Entry->TextPerso[0]->text(), "1234");
+        EXPECT_TRUE(Ui().Entry->CheckDate->isChecked());
+        EXPECT_TRUE(Ui().Entry->DTPickerLimit->isEnabled());
+        EXPECT_EQ(Ui().Entry->DTPickerLimit->date(), expiry);
+        EXPECT_EQ(Ui().Entry->EntryColor(), QColor(255, 0, 0));
     }
     EXPECT_EQ(entry->SelectedImage(), "PasswordWeb");
 }
@@ -89,9 +89,9 @@ TEST_F(SelectionTest, CategoryAfterAnEntryKeepsTheEntrysValuesAndShowsItsOwnDate
     EXPECT_EQ(State().CurrentNode(), other);
     EXPECT_EQ(other->SelectedImage(), "DirStar");
     EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Entry));
-    EXPECT_EQ(Ui().PasswordText(0), "Compte");
-    EXPECT_EQ(Ui().PasswordText(1), "moi");
-    EXPECT_EQ(Ui().PasswordText(2), "pw");
+    EXPECT_EQ(Ui().Entry->PasswordText(0), "Compte");
+    EXPECT_EQ(Ui().Entry->PasswordText(1), "moi");
+    EXPECT_EQ(Ui().Entry->PasswordText(2), "pw");
     const QString message = Ui().StatusMsg();
     EXPECT_TRUE(message.startsWith("Créé le ")) << qPrintable(message);
     EXPECT_TRUE(message.contains("2020")) << qPrintable(message);
@@ -106,12 +106,12 @@ TEST_F(SelectionTest, EntryWithoutDetailsShowsClearedFields)
     TreeNode* bare = AddEntry(category_, "Vide", {});
     Window().Entries().tvTreeView_NodeClick(full);
     Window().Entries().tvTreeView_NodeClick(bare);
-    EXPECT_EQ(Ui().PasswordText(0), "Vide");
+    EXPECT_EQ(Ui().Entry->PasswordText(0), "Vide");
     for (int i = 1; i <= 5; ++i)
-        EXPECT_TRUE(Ui().PasswordText(i).isEmpty()) << i;
-    EXPECT_FALSE(Ui().CheckDate->isChecked());
-    EXPECT_FALSE(Ui().DTPickerLimit->isEnabled());
-    EXPECT_EQ(Ui().DTPickerLimit->date(), QDate::currentDate().addDays(7));
+        EXPECT_TRUE(Ui().Entry->PasswordText(i).isEmpty()) << i;
+    EXPECT_FALSE(Ui().Entry->CheckDate->isChecked());
+    EXPECT_FALSE(Ui().Entry->DTPickerLimit->isEnabled());
+    EXPECT_EQ(Ui().Entry->DTPickerLimit->date(), QDate::currentDate().addDays(7));
 }
 
 TEST_F(SelectionTest, EachKindShowsItsOwnPageAlone)
@@ -136,7 +136,7 @@ TEST_F(SelectionTest, EnabledStatesForTheRootAndAnEntry)
 {
     TreeNode* entry = AddEntry(category_, "Compte", { .login = "moi" });
     KeyToolBar* tree = Ui().ToolbarTree;
-    KeyToolBar* pass = Ui().ToolbarPassCode;
+    KeyToolBar* pass = Ui().Entry->ToolbarPassCode;
     QAction* icon = tree->ButtonMenu("Change", "Icon");
 
     Window().Entries().tvTreeView_NodeClick(root_);
@@ -178,7 +178,7 @@ TEST_F(SelectionTest, CategoriesWithInformationOrStatisticsIconsAreStillCategori
         EXPECT_TRUE(Enabled(Ui().ToolbarTree, "Add")) << image;
         EXPECT_TRUE(Enabled(Ui().ToolbarTree, "Delete")) << image;
         EXPECT_TRUE(Ui().ToolbarTree->ButtonMenu("Change", "Icon")->isEnabled()) << image;
-        EXPECT_TRUE(Enabled(Ui().ToolbarPassCode, "Add")) << image;
+        EXPECT_TRUE(Enabled(Ui().Entry->ToolbarPassCode, "Add")) << image;
     }
 }
 
@@ -225,15 +225,15 @@ TEST_F(SelectionTest, InformationPageShowsTheDatabaseDetails)
     TreeStore::Instance().SaveNote(Tree(), "Commentaire de la base", info->Key());
     Window().Entries().tvTreeView_NodeClick(info);
     EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Info));
-    EXPECT_EQ(Ui().TextTitle->text(), "Mes comptes");
-    EXPECT_TRUE(Ui().CheckLabel[0]->isChecked());
-    EXPECT_EQ(Ui().TextCustom[0]->text(), "Numéro client");
-    EXPECT_EQ(Ui().LabelCustom[0]->text(), "Numéro client :");
-    EXPECT_FALSE(Ui().TextPerso[0]->isHidden());
-    EXPECT_EQ(Ui().TextNote->toPlainText(), "Commentaire de la base");
-    EXPECT_FALSE(ControlTag(Ui().LabelDate[0]).isEmpty());
-    EXPECT_FALSE(Ui().LabelDate[0]->text().isEmpty());
-    EXPECT_FALSE(Ui().ApplyInfo->isEnabled());
+    EXPECT_EQ(Ui().Info->TextTitle->text(), "Mes comptes");
+    EXPECT_TRUE(Ui().Info->CheckLabel[0]->isChecked());
+    EXPECT_EQ(Ui().Info->TextCustom[0]->text(), "Numéro client");
+    EXPECT_EQ(Ui().Entry->LabelCustom[0]->text(), "Numéro client :");
+    EXPECT_FALSE(Ui().Entry->TextPerso[0]->isHidden());
+    EXPECT_EQ(Ui().Info->TextNote->toPlainText(), "Commentaire de la base");
+    EXPECT_FALSE(ControlTag(Ui().Info->LabelDate[0]).isEmpty());
+    EXPECT_FALSE(Ui().Info->LabelDate[0]->text().isEmpty());
+    EXPECT_FALSE(Ui().Info->ApplyInfo->isEnabled());
 }
 
 } // namespace
