@@ -106,6 +106,22 @@ void WorkingOptions::BindOptionPage()
     QObject::connect(model, &QAbstractItemModel::rowsInserted, ui_.Window, readCategories);
     QObject::connect(model, &QAbstractItemModel::rowsRemoved, ui_.Window, readCategories);
     QObject::connect(model, &QAbstractItemModel::dataChanged, ui_.Window, readCategories);
+
+    // A change reaches the preferences at once, but a slider dragged makes
+    // one write, not one a step.
+    saveSoon_ = new QTimer(ui_.Window);
+    saveSoon_->setSingleShot(true);
+    saveSoon_->setInterval(SaveDelayMs);
+    QObject::connect(saveSoon_, &QTimer::timeout, ui_.Window, [this] { SaveOptionValues(); });
+    const auto changed = [this] { saveSoon_->start(); };
+    for (const Binding& binding : checks)
+        QObject::connect(binding.box, &QCheckBox::toggled, saveSoon_, changed);
+    QObject::connect(Page().TextSepCopy, &QLineEdit::textChanged, saveSoon_, changed);
+    QObject::connect(Page().SliderAutoClose, &QSlider::valueChanged, saveSoon_, changed);
+    QObject::connect(Page().SliderPurge, &QSlider::valueChanged, saveSoon_, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, saveSoon_, changed);
+    QObject::connect(model, &QAbstractItemModel::rowsRemoved, saveSoon_, changed);
+    QObject::connect(model, &QAbstractItemModel::dataChanged, saveSoon_, changed);
 }
 
 void WorkingOptions::PasswordOptionsLoad()
@@ -136,10 +152,22 @@ void WorkingOptions::PasswordOptionsLoad()
         }
     }
     LoadWindowPlacement(ui_.Window, Label, QString(), true, true);
+    // What was just read needs no writing back.
+    if (saveSoon_)
+        saveSoon_->stop();
 }
 
 void WorkingOptions::PasswordOptionsSave()
 {
+    SaveOptionValues();
+    SetTextOptionAt(Section(LastDatabaseKey), state_.Tag(), 0, Label);
+    SaveWindowPlacement(ui_.Window, Label, QString(), true, true);
+}
+
+void WorkingOptions::SaveOptionValues()
+{
+    if (saveSoon_)
+        saveSoon_->stop();
     const int count = Page().ListCatDefaut->count();
     SetValueOptionAt(Section(QStringLiteral("_Password CatDefault nb")), count, 0, Label);
     for (int i = 1; i <= count; ++i)
@@ -148,9 +176,7 @@ void WorkingOptions::PasswordOptionsSave()
     for (const CheckOption& option : CheckOptions) {
         QCheckBox* box = Page().*option.box;
         SetValueOptionAt(Section(QLatin1String(option.key)), CheckValue(box), 0, Label);
-        if (box == Page().CheckOpen) {
-            SetTextOptionAt(Section(LastDatabaseKey), state_.Tag(), 0, Label);
-        } else if (box == Page().CheckSepCopy) {
+        if (box == Page().CheckSepCopy) {
             SetTextOptionAt(Section(QStringLiteral("_Password SepCopyValue")), Page().TextSepCopy->text(), 0, Label);
         } else if (box == Page().CheckAutoClose) {
             SetValueOptionAt(
@@ -159,7 +185,6 @@ void WorkingOptions::PasswordOptionsSave()
             SetValueOptionAt(Section(QStringLiteral("_Password PurgeValue")), Page().SliderPurge->value(), 0, Label);
         }
     }
-    SaveWindowPlacement(ui_.Window, Label, QString(), true, true);
 }
 
 void WorkingOptions::FillDefaultCategories()

@@ -1,6 +1,7 @@
 #pragma once
 // The working options of the option page: read from the preferences when
-// the window loads, written back when it closes, and the page's handlers.
+// the window loads, written back soon after each change and when it closes,
+// and the page's handlers.
 // The options live in the preferences (label "Keyholm"), not in the
 // database, so they apply to whichever database is open.
 
@@ -8,6 +9,8 @@
 
 #include <QString>
 #include <QStringList>
+
+class QTimer;
 
 namespace keyholm {
 
@@ -23,14 +26,19 @@ public:
     static QStringList DefaultCategories();
 
     // Keeps the state's option values as the option page shows them, from
-    // now on; once, when the window is built.
+    // now on, and writes them to the preferences half a second after the
+    // last change; once, when the window is built.
     void BindOptionPage();
+    // How long after a change the options are written.
+    static constexpr int SaveDelayMs = 500;
     // Every option into its control (the control's value is the default),
     // then the window's placement.
     void PasswordOptionsLoad();
     // Every option from its control, the open database's path as the last
     // database, then the window's placement.
     void PasswordOptionsSave();
+    // Every option from its control (what a change of the page writes).
+    void SaveOptionValues();
     // Fills an empty default category list with DefaultCategories().
     void FillDefaultCategories();
 
@@ -51,6 +59,8 @@ private:
     OptionPage& Page() const { return *ui_.Option; }
     // True when the list holds exactly that label (letter case counts).
     bool HasCategory(const QString& label) const;
+
+    QTimer* saveSoon_ = nullptr;
 };
 
 } // namespace keyholm

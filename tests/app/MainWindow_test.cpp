@@ -3,6 +3,9 @@
 
 #include "support/MainWindowFixture.h"
 
+#include "components/OptionStore.h"
+#include "database/WorkingOptions.h"
+#include "services/Environment.h"
 #include "services/Preferences.h"
 #include "services/main/KeyToolBar.h"
 #include "services/ui/Messages.h"
@@ -12,6 +15,7 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -93,19 +97,74 @@ TEST_F(MainWindowTest, EveryNamedControlIsThere)
     EXPECT_EQ(Ui().PasswordTabView->count(), DetailPageCount);
 }
 
-TEST_F(MainWindowTest, ShortcutsReachTheFileMenuAndTheTree)
+// The keys a user presses reach the file commands.
+TEST_F(MainWindowTest, ShortcutsRunTheFileCommands)
 {
-    EXPECT_EQ(Ui().MenuBaseNew->shortcut(), QKeySequence(QKeySequence::New));
-    EXPECT_EQ(Ui().MenuBaseOpen->shortcut(), QKeySequence(QKeySequence::Open));
-    EXPECT_EQ(Ui().MenuBaseSave->shortcut(), QKeySequence(QKeySequence::Save));
-    EXPECT_EQ(Ui().MenuBaseSaveUnder->shortcut(), QKeySequence("Ctrl+Shift+S"));
-    EXPECT_EQ(Ui().MenuBaseClose->shortcut(), QKeySequence("Ctrl+W"));
-    EXPECT_EQ(Ui().ToolbarTree->Button("Search")->shortcut(), QKeySequence(QKeySequence::Find));
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    struct Case {
+        const char* name;
+        QKeySequence keys;
+        const char* dialogTitle;
+    };
+    for (const Case& c : { Case { "new", QKeySequence::New, "Nouveau fichier Keyholm" },
+             Case { "open", QKeySequence::Open, "Ouvrir un fichier Keyholm" } }) {
+        SCOPED_TRACE(c.name);
+        ModalHelper modal;
+        modal.Expect("CMDialogOpen")
+            .Do([&](QWidget* dialog) { EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8(c.dialogTitle)); })
+            .Reject();
+        QTest::keySequence(&Window(), c.keys);
+        ASSERT_TRUE(modal.Wait());
+    }
+
+    // With a database open, saving under another name and closing.
+    NewDatabase();
+    State().SetTag(QDir::tempPath() + "/keyholm-shortcut.khm");
+    Window().File().EnableDisableMainBar(true);
+    {
+        ModalHelper modal;
+        modal.Expect("CMDialogOpen")
+            .Do([](QWidget* dialog) { EXPECT_EQ(dialog->windowTitle(), "Enregistrer dans un fichier"); })
+            .Reject();
+        QTest::keySequence(&Window(), QKeySequence("Ctrl+Shift+S"));
+        ASSERT_TRUE(modal.Wait());
+    }
+    State().SetDatabaseChanged(false);
+    QTest::keySequence(&Window(), QKeySequence("Ctrl+W"));
+    EXPECT_FALSE(State().DatabaseOpen());
+
+    // Delete and F2 act over the tree only, so that they keep their meaning in text fields.
     EXPECT_EQ(Ui().TreeDeleteAction->shortcut(), QKeySequence(QKeySequence::Delete));
     EXPECT_EQ(Ui().TreeRenameAction->shortcut(), QKeySequence("F2"));
-    // Delete and F2 act over the tree only, so that they keep their meaning in text fields.
     EXPECT_EQ(Ui().TreeDeleteAction->shortcutContext(), Qt::WidgetShortcut);
     EXPECT_TRUE(Ui().tvTreeView->actions().contains(Ui().TreeDeleteAction));
+}
+
+// A change of a working option reaches the preferences file without waiting
+// for the program to close.
+TEST_F(MainWindowTest, AChangedOptionIsWrittenSoon)
+{
+    Window().Lifecycle().Form_Load();
+    const bool before = Ui().Option->CheckDeleteDir->isChecked();
+    Ui().Option->CheckDeleteDir->click();
+    Ui().Option->SliderPurge->setValue(40);
+    const auto stored = [](const char* key) {
+        QFile file(DataFolder() + QStringLiteral("Preference.opt"));
+        if (!file.open(QIODevice::ReadOnly))
+            return QString();
+        const auto sections = OptionStore::Parse(file.readAll());
+        if (!sections)
+            return QString();
+        for (const auto& section : *sections) {
+            if (section.name == WorkingOptions::Section(QLatin1String(key)))
+                return section.entries.empty() ? QString() : section.entries.front().value;
+        }
+        return QString();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(stored("_Password Delete"), before ? QStringLiteral("0") : QStringLiteral("1"), 3000);
+    EXPECT_EQ(stored("_Password PurgeValue"), "40");
 }
 
 TEST_F(MainWindowTest, FirstStartWithoutPreferencesShowsTheDefaults)

@@ -5,6 +5,7 @@
 
 #include "services/ui/ControlTag.h"
 #include "services/main/KeyToolBar.h"
+#include "services/main/TreeViewNodes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTreeView>
 
 namespace keyholm::test {
 namespace {
@@ -196,25 +198,50 @@ TEST_F(SelectionTest, SelectedImageOfKindsWithoutTwoStatesIsTheirOwnKey)
     EXPECT_EQ(Ui().PasswordTabView->currentIndex(), page); // details change no page
 }
 
-TEST_F(SelectionTest, SecondaryClickOnTheTrashPopsUpItsMenu)
+// The tree view driven as a user does: clicks with either button, and the
+// arrow keys.
+TEST_F(SelectionTest, ClicksAndKeysInTheTreeSelectAndTheTrashHasItsMenu)
 {
+    QTreeView* view = Ui().tvTreeView;
+    view->show();
     TreeNode* trash = Tree().FindKey(State().TrashNodeKey());
-    State().SetLastTreeButton(2);
-    Window().Entries().tvTreeView_NodeClick(trash);
+    const auto click = [&](TreeNode* node, Qt::MouseButton button) {
+        const QModelIndex index = IndexOfNode(view->model(), node);
+        ASSERT_TRUE(index.isValid());
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), button, {}, view->visualRect(index).center());
+    };
+
+    click(trash, Qt::RightButton);
+    EXPECT_EQ(State().CurrentNode(), trash);
+    EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Trash));
     EXPECT_TRUE(Ui().MenuCorbeille->isVisible());
     EXPECT_FALSE(Ui().MenuCorbeilleVider->isEnabled()); // nothing to empty
-    EXPECT_EQ(State().LastTreeButton(), 0);
     Ui().MenuCorbeille->hide();
 
+    click(category_, Qt::LeftButton);
+    EXPECT_EQ(State().CurrentNode(), category_);
+    click(trash, Qt::LeftButton);
+    EXPECT_EQ(State().CurrentNode(), trash);
+    EXPECT_FALSE(Ui().MenuCorbeille->isVisible()) << "only the secondary button pops it up";
+
     AddEntry(trash, "Ancien", { .login = "a" });
-    State().SetLastTreeButton(2);
-    Window().Entries().tvTreeView_NodeClick(trash);
+    click(trash, Qt::RightButton);
     EXPECT_TRUE(Ui().MenuCorbeilleVider->isEnabled());
     Ui().MenuCorbeille->hide();
 
-    State().SetLastTreeButton(1);
-    Window().Entries().tvTreeView_NodeClick(trash);
-    EXPECT_FALSE(Ui().MenuCorbeille->isVisible());
+    // The arrow keys move the selection, and the page follows.
+    click(category_, Qt::LeftButton);
+    view->setFocus();
+    const QModelIndex above = view->indexAbove(IndexOfNode(view->model(), category_));
+    ASSERT_TRUE(above.isValid());
+    QTest::keyClick(view, Qt::Key_Up);
+    TreeNode* moved = NodeOfIndex(Tree(), above);
+    EXPECT_EQ(State().CurrentNode(), moved);
+    EXPECT_EQ(view->currentIndex(), above);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(State().CurrentNode(), category_);
+    EXPECT_EQ(Ui().PasswordTabView->currentIndex(), int(DetailPage::Entry));
 }
 
 TEST_F(SelectionTest, InformationPageShowsTheDatabaseDetails)
