@@ -31,25 +31,6 @@ std::uint64_t HashBytes(const void* data, std::size_t size)
     std::memcpy(&h, out, sizeof h);
     return h;
 }
-
-template <class View> std::uint64_t NumberOf(View v)
-{
-    if (v.size() < 2 || v.size() > 13 || CodeUnit(v, 0) != u'k' || CodeUnit(v, 1) == u'0')
-        return 0;
-    std::uint64_t n = 0;
-    for (qsizetype i = 1; i < v.size(); ++i) {
-        const char16_t c = CodeUnit(v, i);
-        int digit;
-        if (c >= u'0' && c <= u'9')
-            digit = c - u'0';
-        else if (c >= u'a' && c <= u'z')
-            digit = c - u'a' + 10;
-        else
-            return 0;
-        n = n * 36 + std::uint64_t(digit);
-    }
-    return n;
-}
 } // namespace
 
 std::uint64_t Hash(QStringView key)
@@ -69,16 +50,6 @@ std::uint64_t Hash(QLatin1StringView key)
     for (qsizetype i = 0; i < key.size(); ++i)
         units[i] = CodeUnit(key, i);
     return HashBytes(units, std::size_t(key.size()) * 2);
-}
-
-std::uint64_t GeneratedNumber(QStringView key)
-{
-    return NumberOf(key);
-}
-
-std::uint64_t GeneratedNumber(QLatin1StringView key)
-{
-    return NumberOf(key);
 }
 
 QString GeneratedKey(std::uint64_t number)

@@ -31,8 +31,25 @@ inline std::uint64_t Hash(const PackedText& key)
 
 // The number of a key NewKey makes: "k" and a base-36 number without leading
 // zero, so that numbers and keys match one to one. 0 for any other key.
-std::uint64_t GeneratedNumber(QStringView key);
-std::uint64_t GeneratedNumber(QLatin1StringView key);
+// Inline: every lookup asks it first.
+template <class View> std::uint64_t GeneratedNumber(View v)
+{
+    if (v.size() < 2 || v.size() > 13 || CodeUnit(v, 0) != u'k' || CodeUnit(v, 1) == u'0')
+        return 0;
+    std::uint64_t n = 0;
+    for (qsizetype i = 1; i < v.size(); ++i) {
+        const char16_t c = CodeUnit(v, i);
+        int digit;
+        if (c >= u'0' && c <= u'9')
+            digit = c - u'0';
+        else if (c >= u'a' && c <= u'z')
+            digit = c - u'a' + 10;
+        else
+            return 0;
+        n = n * 36 + std::uint64_t(digit);
+    }
+    return n;
+}
 inline std::uint64_t GeneratedNumber(const PackedText& key)
 {
     return key.Visit([](auto v) { return GeneratedNumber(v); });
