@@ -95,7 +95,7 @@ public:
             return false;
         if (Direct(number)) {
             // An earlier, larger number may have gone to the hash.
-            if (key.Visit([this](auto v) { return HashedSlot(v) != NoSlot; }))
+            if (key.Visit([&](auto v) { return HashedSlot(v) != NoSlot; }))
                 return false;
             if (number >= direct_.size())
                 direct_.resize(std::size_t(number) + 1, nullptr);

@@ -17,9 +17,9 @@ constexpr std::size_t MinRecordBytes = 7;
 
 // The most records that bytes can hold. Loading caps the node count with it
 // before reserving anything, so that the memory a buffer costs stays
-// proportional to its size: a node costs at most about 110 bytes (node,
-// slots in the collection, the child arrays and the key tables), some 16
-// times its smallest record.
+// proportional to its size: a node costs a bounded number of bytes (the
+// node, its slots in the collection, the child arrays and the key tables:
+// some 150 at worst), about 20 times its smallest record.
 constexpr std::size_t MaxRecords(std::size_t bytes)
 {
     return bytes / MinRecordBytes;
