@@ -79,6 +79,8 @@ public:
         const std::uint64_t number = keyindex::GeneratedNumber(key);
         if (number && number < direct_.size() && direct_[number])
             return direct_[number];
+        if (number > largestHashedNumber_)
+            return nullptr;
         const std::size_t slot = HashedSlot(key);
         return slot == NoSlot ? nullptr : slots_[slot];
     }
@@ -95,13 +97,15 @@ public:
             return false;
         if (Direct(number)) {
             // An earlier, larger number may have gone to the hash.
-            if (key.Visit([&](auto v) { return HashedSlot(v) != NoSlot; }))
+            if (number <= largestHashedNumber_ && key.Visit([&](auto v) { return HashedSlot(v) != NoSlot; }))
                 return false;
             if (number >= direct_.size())
                 direct_.resize(std::size_t(number) + 1, nullptr);
             direct_[number] = node;
             ++directCount_;
-        } else if (!InsertHashed(node)) {
+        } else if (InsertHashed(node)) {
+            largestHashedNumber_ = std::max(largestHashedNumber_, number);
+        } else {
             return false;
         }
         nextKey_ = std::max(nextKey_, number + 1);
@@ -237,6 +241,8 @@ private:
     std::vector<Node*> direct_;
     std::size_t directCount_ = 0;
     std::size_t reserve_ = 0;
+    // Made keys above it are never in the hash: their lookups skip it.
+    std::uint64_t largestHashedNumber_ = 0;
     std::uint64_t nextKey_ = 1;
 };
 

@@ -94,6 +94,22 @@ TEST_F(NodeKeyIndexTest, ErasingKeepsEveryOtherKeyFindable)
     EXPECT_TRUE(index.Insert(Make(all[3]->key.ToString())));
 }
 
+TEST_F(NodeKeyIndexTest, MadeKeysStayUniqueWhereverTheyWent)
+{
+    // With few keys, a large made number goes to the hash; once the key
+    // count lets the direct table reach it, it must still be found there.
+    const QString large = keyindex::GeneratedKey(5000);
+    Item* first = Make(large);
+    ASSERT_TRUE(index.Insert(first));
+    for (int i = 0; i < 300; ++i)
+        ASSERT_TRUE(index.Insert(Make(QStringLiteral("other-%1").arg(i))));
+    EXPECT_FALSE(index.Insert(Make(large)));
+    EXPECT_EQ(index.Find(large), first);
+    index.Erase(first);
+    EXPECT_EQ(index.Find(large), nullptr);
+    EXPECT_TRUE(index.Insert(Make(large)));
+}
+
 TEST_F(NodeKeyIndexTest, NewKeysAreShortAndFollowTheLargestMadeKey)
 {
     ASSERT_TRUE(index.Insert(Make("k5")));
