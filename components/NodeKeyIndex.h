@@ -55,7 +55,7 @@ inline std::uint64_t GeneratedNumber(const PackedText& key)
     return key.Visit([](auto v) { return GeneratedNumber(v); });
 }
 // The key of a number (not 0).
-QString GeneratedKey(std::uint64_t number);
+[[nodiscard]] QString GeneratedKey(std::uint64_t number);
 
 template <class A, class B> bool SameUnits(A a, B b)
 {
