@@ -131,4 +131,15 @@ private:
 
 static_assert(sizeof(PackedText) == 8);
 
+// Code unit i of either view a PackedText gives, so that code written once
+// over Visit reads Latin-1 and UTF-16 texts alike.
+inline char16_t CodeUnit(QLatin1StringView v, qsizetype i)
+{
+    return char16_t(uchar(v.data()[i]));
+}
+inline char16_t CodeUnit(QStringView v, qsizetype i)
+{
+    return v.utf16()[i];
+}
+
 } // namespace keyholm

@@ -16,10 +16,6 @@ namespace keyholm {
 
 class PasswordTree;
 
-// Nodes are carved out of chunks aligned on their size whose header names
-// the tree, so that a node finds its tree without spending a pointer on it.
-inline constexpr std::size_t TreeNodeChunkBytes = 64 * 1024;
-
 class TreeNode {
 public:
     QString Key() const { return key_.ToString(); }
@@ -51,6 +47,13 @@ public:
     const PackedText& KeyData() const { return key_; }
     const PackedText& TextData() const { return text_; }
     const PackedText& TagData() const { return TagIsText() ? text_ : tag_; }
+    // True when the tag is the text itself, kept once (web, file, custom
+    // field details); a tag set apart that happens to equal the text is not.
+    bool TagIsText() const { return colorFlags_ & TagIsTextBit; }
+    // The tree's ids of the image keys (see PasswordTree::ImageKey); 0 for
+    // no image.
+    std::uint32_t ImageId() const { return image_; }
+    std::uint32_t SelectedImageId() const { return selectedImage_; }
 
     // A new text moves the node to its place when its parent is sorted.
     void SetText(const QString& text);
@@ -66,14 +69,12 @@ public:
 
 private:
     friend class PasswordTree;
-    friend class TreeStore;
+    friend class NodeArena;
 
     static constexpr std::uint32_t ColorMask = 0x00ffffff;
     static constexpr std::uint32_t HasColorBit = 1u << 24;
     static constexpr std::uint32_t SortedBit = 1u << 25;
     static constexpr std::uint32_t ExpandedBit = 1u << 26;
-    // The tag equals the text and is not stored twice (web, file, custom
-    // field details).
     static constexpr std::uint32_t TagIsTextBit = 1u << 27;
     static constexpr std::uint32_t SentinelBit = 1u << 28;
     // The child array lies in a block of the tree (a load lays all child
@@ -85,7 +86,6 @@ private:
     TreeNode(const TreeNode&) = delete;
     TreeNode& operator=(const TreeNode&) = delete;
 
-    bool TagIsText() const { return colorFlags_ & TagIsTextBit; }
     bool IsSentinel() const { return colorFlags_ & SentinelBit; }
     void SetFlag(std::uint32_t bit, bool on) { colorFlags_ = on ? (colorFlags_ | bit) : (colorFlags_ & ~bit); }
     // Image and selected image change alike: interned id, then one notification.

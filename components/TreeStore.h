@@ -24,10 +24,11 @@
 //     colour               3 bytes red, green, blue, present with flag 4
 //   nothing after the last record.
 //
-// Loading checks every count against the bytes left before allocating, so a
-// damaged, truncated or foreign buffer fails without a partial tree, a hang
-// or a large allocation; keys must be unique. Nodes get their indexes in
-// record order.
+// Loading checks every count against the bytes left before allocating (a
+// node count above a seventh of them fails), so a damaged, truncated or
+// foreign buffer fails without a partial tree, a hang or an allocation out of
+// proportion to its size; keys must be unique. Nodes get their indexes in
+// record order. The format lives in TreeFormat.cpp.
 //
 // Keys made here are "k" followed by a base-36 number; loaded keys are kept.
 // AddNode's flags: sorted (the new node keeps its children sorted by text)
@@ -50,13 +51,13 @@ public:
     static constexpr quint16 FormatVersion = 1;
 
     // The whole tree as a buffer in the format above.
-    QByteArray SaveTree(const PasswordTree& tree) const;
+    [[nodiscard]] QByteArray SaveTree(const PasswordTree& tree) const;
     // The same buffer written to a file (replaced atomically).
-    bool SaveTree(const PasswordTree& tree, const QString& path) const;
+    [[nodiscard]] bool SaveTree(const PasswordTree& tree, const QString& path) const;
     // Replaces the tree by the buffer's nodes, Nodes(1) being the first
     // record. On failure the tree is left as it was.
-    bool LoadTree(PasswordTree& tree, const QByteArray& buffer) const;
-    bool LoadTree(PasswordTree& tree, const QString& path) const;
+    [[nodiscard]] bool LoadTree(PasswordTree& tree, const QByteArray& buffer) const;
+    [[nodiscard]] bool LoadTree(PasswordTree& tree, const QString& path) const;
 
     // Adds a node under the parent (top level for an empty parent key) and
     // gives its new key; empty when the parent is unknown.
@@ -117,6 +118,10 @@ public:
 private:
     friend class SingleInstance<TreeStore>;
     TreeStore() = default;
+
+    // The first child of the parent that `match` takes; null when none or
+    // without a parent.
+    template <class Match> static const TreeNode* FirstChild(const TreeNode* parent, Match&& match);
 };
 
 } // namespace keyholm

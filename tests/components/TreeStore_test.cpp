@@ -1,9 +1,14 @@
 #include "components/TreeStore.h"
 
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
 
 using namespace keyholm;
 
@@ -214,6 +219,11 @@ QByteArray Record(quint32 parent, quint8 flags, quint32 image, const QByteArray&
 {
     return Varint(parent) + char(flags) + Varint(image) + Varint(0) + Text(key) + Text("t") + Text("") + tail;
 }
+// A top-level node without key whose tag is its empty text.
+QByteArray ShortestRecord()
+{
+    return QByteArray("\0\x08\0\0\0\0", 6);
+}
 } // namespace
 
 struct Malformed {
@@ -248,7 +258,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, LoadTreeRejects,
         Malformed { "image_out_of_range", Header() + Varint(1) + Text("Dir") + Varint(1) + Record(0, 0, 2, "a") },
         Malformed { "duplicate_keys", Header() + Varint(0) + Varint(2) + Record(0, 0, 0, "a") + Record(1, 0, 0, "a") },
         Malformed { "trailing_bytes", Header() + Varint(0) + Varint(1) + Record(0, 0, 0, "a") + "x" },
-        Malformed { "missing_colour", Header() + Varint(0) + Varint(1) + Record(0, 4, 0, "a", "\x01") }),
+        Malformed { "missing_colour", Header() + Varint(0) + Varint(1) + Record(0, 4, 0, "a", "\x01") },
+        // Records of six bytes read (see WellFormedRecordsLoad), but seven
+        // of them are more nodes than 42 bytes may declare.
+        Malformed {
+            "more_nodes_than_the_bytes_allow", Header() + Varint(0) + Varint(7) + ShortestRecord().repeated(7) }),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TreeStoreTest, EveryTruncationOfAValidBufferFails)
@@ -273,6 +287,115 @@ TEST_F(TreeStoreTest, WellFormedRecordsLoad)
     EXPECT_TRUE(t.Root()->Expanded());
     EXPECT_EQ(t.NodeAt(2)->Parent(), t.Root());
     EXPECT_EQ(t.NodeAt(2)->BackColor(), 0x030201);
+
+    ASSERT_TRUE(Store().LoadTree(t, Header() + Varint(0) + Varint(2) + ShortestRecord() + Record(0, 0, 0, "a")));
+    EXPECT_EQ(t.Count(), 2);
+}
+
+// --- Forged keys -------------------------------------------------------------------
+
+namespace {
+// The key hash of earlier versions: FNV-1a over the code units, unseeded, so
+// that keys could be crafted to share a slot.
+constexpr std::uint64_t OldBasis = 14695981039346656037ull;
+constexpr std::uint64_t OldPrime = 1099511628211ull; // 2^40 + 0x1b3
+
+std::uint64_t OldState(QStringView key)
+{
+    std::uint64_t h = OldBasis;
+    for (QChar c : key) {
+        h ^= c.unicode();
+        h *= OldPrime;
+    }
+    return h;
+}
+
+std::uint64_t OldKeyHash(QStringView key)
+{
+    const std::uint64_t h = OldState(key);
+    return h ^ (h >> 29);
+}
+
+// Keys whose old hash has the same low 16 bits: with linear probing they all
+// started at one slot of tables up to 65,536 slots. Each is a prefix and one
+// code unit u solved for. With A the state after the prefix and v the low 16
+// bits of A ^ u, the last state is F = (A - low16(A)) * P + v * P. Its low
+// 16 bits are those of v * 0x1b3; its bits 29-44 are those of the first term,
+// plus the carry of v * 0x1b3 (below 2^25), plus the low 5 bits of v at bit
+// 40. Guessing that carry and those 5 bits gives v.
+std::vector<QString> OldHashCollisions(std::size_t count, std::uint16_t target)
+{
+    std::uint16_t inverse = 0x1b3; // of 0x1b3 modulo 2^16, by Newton's steps
+    for (int i = 0; i < 4; ++i)
+        inverse = std::uint16_t(inverse * (2 - 0x1b3 * inverse));
+    std::vector<QString> keys;
+    for (int n = 0; keys.size() < count; ++n) {
+        const QString prefix = QStringLiteral("f%1").arg(n);
+        const std::uint64_t a = OldState(prefix);
+        const std::uint64_t f0 = (a & ~std::uint64_t(0xffff)) * OldPrime;
+        const std::uint64_t low29 = f0 & ((1u << 29) - 1);
+        for (std::uint64_t carry = 0; carry < 2; ++carry) {
+            for (std::uint64_t low5 = 0; low5 < 32; ++low5) {
+                const auto high = std::uint16_t((f0 >> 29) + carry + (low5 << 11));
+                const auto v = std::uint16_t((target ^ high) * inverse);
+                if ((v & 31) != low5 || (low29 + v * 0x1b3ull) >> 29 != carry)
+                    continue;
+                const QString key = prefix + QChar(char16_t(v ^ std::uint16_t(a)));
+                if (std::uint16_t(OldKeyHash(key)) == target && keys.size() < count)
+                    keys.push_back(key);
+            }
+        }
+    }
+    return keys;
+}
+
+QByteArray WideText(const QString& text)
+{
+    QByteArray units(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    return Varint(quint32(text.size()) << 1 | 1u) + units;
+}
+
+double FastestLoadMs(const QByteArray& buffer)
+{
+    double best = 1e300;
+    for (int i = 0; i < 3; ++i) {
+        PasswordTree tree;
+        const auto start = std::chrono::steady_clock::now();
+        const bool loaded = TreeStore::Instance().LoadTree(tree, buffer);
+        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        EXPECT_TRUE(loaded);
+        best = std::min(best, took.count());
+    }
+    return best;
+}
+} // namespace
+
+TEST(ForgedKeys, KeysCollidingUnderAFixedHashLoadAsFastAsOrdinaryOnes)
+{
+    constexpr std::size_t Count = 40000;
+    const std::vector<QString> crafted = OldHashCollisions(Count, 0x5a5a);
+    ASSERT_EQ(crafted.size(), Count);
+    ASSERT_EQ(QSet<QString>(crafted.begin(), crafted.end()).size(), qsizetype(Count));
+
+    QByteArray forged = Header() + Varint(0) + Varint(Count);
+    QByteArray ordinary = forged;
+    for (std::size_t i = 0; i < Count; ++i) {
+        forged += Varint(0) + char(0) + Varint(0) + Varint(0) + WideText(crafted[i]) + Text("t") + Text("");
+        ordinary += Record(0, 0, 0, "k" + QByteArray::number(qulonglong(i + 1), 36));
+    }
+    PasswordTree tree;
+    ASSERT_TRUE(Store().LoadTree(tree, forged));
+    ASSERT_EQ(tree.Count(), int(Count));
+    EXPECT_EQ(tree.FindKey(crafted[Count / 2]), tree.NodeAt(Count / 2 + 1));
+
+    // Taken in turns, so that a busy machine slows both alike.
+    double forgedMs = 1e300;
+    double ordinaryMs = 1e300;
+    for (int round = 0; round < 3; ++round) {
+        forgedMs = std::min(forgedMs, FastestLoadMs(forged));
+        ordinaryMs = std::min(ordinaryMs, FastestLoadMs(ordinary));
+    }
+    EXPECT_LE(forgedMs, 10 * ordinaryMs) << "forged " << forgedMs << " ms, ordinary " << ordinaryMs << " ms";
 }
 
 // --- Node work ----------------------------------------------------------------------
