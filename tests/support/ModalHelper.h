@@ -67,7 +67,8 @@ public:
         std::vector<std::function<QString(QWidget*)>> actions_; // each gives an error text or empty
     };
 
-    explicit ModalHelper(int timeoutMs = 5000);
+    // A generous wait: a loaded build machine can take seconds to show a window.
+    explicit ModalHelper(int timeoutMs = 20000);
     ~ModalHelper() override; // fails the test for windows expected but never seen
 
     // The next modal window with this object name.
