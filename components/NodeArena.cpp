@@ -2,6 +2,8 @@
 
 #include "components/TreeNode.h"
 
+#include <sodium.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +41,7 @@ TreeNode* NodeArena::NewNode()
 void NodeArena::FreeNode(TreeNode* node)
 {
     node->~TreeNode();
+    sodium_memzero(static_cast<void*>(node), sizeof(TreeNode));
     std::memcpy(static_cast<void*>(node), &freeNodes_, sizeof freeNodes_);
     freeNodes_ = node;
 }
@@ -51,7 +54,7 @@ char* NodeArena::Allocate(std::size_t bytes)
         char* block = static_cast<char*>(std::malloc(size));
         if (!block)
             throw std::bad_alloc();
-        blocks_.push_back(block);
+        blocks_.emplace_back(block, size);
         blockNext_ = block;
         blockLeft_ = size;
     }
@@ -61,17 +64,22 @@ char* NodeArena::Allocate(std::size_t bytes)
     return out;
 }
 
-void NodeArena::Keep(void* block)
+void NodeArena::Keep(void* block, std::size_t bytes)
 {
-    blocks_.push_back(block);
+    blocks_.emplace_back(block, bytes);
 }
 
 void NodeArena::ReleaseAll()
 {
-    for (void* chunk : chunks_)
+    // The tree's texts live here: freed memory keeps none of them.
+    for (void* chunk : chunks_) {
+        sodium_memzero(chunk, ChunkBytes);
         std::free(chunk);
-    for (void* block : blocks_)
+    }
+    for (const auto& [block, bytes] : blocks_) {
+        sodium_memzero(block, bytes);
         std::free(block);
+    }
     chunks_.clear();
     chunkSlotsUsed_ = 0;
     freeNodes_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace keyholm {
@@ -38,8 +39,8 @@ public:
     void FreeNode(TreeNode* node);
     // Bytes aligned on 4 that live until ReleaseAll.
     char* Allocate(std::size_t bytes);
-    // A block from malloc, freed with the arena.
-    void Keep(void* block);
+    // A block of `bytes` from malloc, wiped and freed with the arena.
+    void Keep(void* block, std::size_t bytes);
     // Frees every chunk and block; the nodes must have been destroyed.
     void ReleaseAll();
     // Exchanges the contents; each arena's chunks then name its own tree.
@@ -52,7 +53,7 @@ private:
     std::vector<void*> chunks_;
     std::size_t chunkSlotsUsed_ = 0;
     TreeNode* freeNodes_ = nullptr;
-    std::vector<void*> blocks_;
+    std::vector<std::pair<void*, std::size_t>> blocks_;
     std::size_t blockLeft_ = 0;
     char* blockNext_ = nullptr;
 };

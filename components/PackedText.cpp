@@ -1,7 +1,10 @@
 #include "components/PackedText.h"
 
+#include <sodium.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace keyholm {
@@ -50,8 +53,14 @@ void PackedText::Assign(QStringView text)
 
 void PackedText::Release()
 {
-    if (bits_ != 0 && !(bits_ & (InlineBit | BorrowedBit)))
-        std::free(const_cast<char*>(Block()));
+    if (bits_ != 0 && !(bits_ & (InlineBit | BorrowedBit))) {
+        // Texts hold titles, notes and addresses: nothing is freed unwiped.
+        char* block = const_cast<char*>(Block());
+        std::uint32_t header;
+        std::memcpy(&header, block, sizeof header);
+        sodium_memzero(block, BlockHeader + std::size_t(header >> 1) * ((header & 1u) ? 2 : 1));
+        std::free(block);
+    }
 }
 
 } // namespace keyholm

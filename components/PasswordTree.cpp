@@ -226,7 +226,7 @@ void PasswordTree::LayOutChildren()
     auto* block = static_cast<TreeNode**>(std::malloc(total * sizeof(TreeNode*)));
     if (!block)
         throw std::bad_alloc();
-    arena_.Keep(block);
+    arena_.Keep(block, total * sizeof(TreeNode*));
     TreeNode** next = block;
     auto place = [&next](TreeNode* parent) {
         if (parent->childCount_) {

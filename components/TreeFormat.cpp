@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <sodium.h>
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -39,8 +41,14 @@ public:
 
     void Ensure(std::size_t bytes)
     {
-        if (used_ + bytes > std::size_t(buffer_.size()))
-            buffer_.resize(qsizetype(std::max(used_ + bytes, std::size_t(buffer_.size()) * 2)));
+        if (used_ + bytes <= std::size_t(buffer_.size()))
+            return;
+        // The buffer holds the plain tree: a grown copy must not leave the
+        // old one behind in freed memory.
+        QByteArray grown(qsizetype(std::max(used_ + bytes, std::size_t(buffer_.size()) * 2)), Qt::Uninitialized);
+        std::memcpy(grown.data(), buffer_.constData(), used_);
+        sodium_memzero(buffer_.data(), std::size_t(buffer_.size()));
+        buffer_.swap(grown);
     }
     void Byte(std::uint8_t b)
     {
@@ -79,6 +87,7 @@ public:
     }
     [[nodiscard]] QByteArray Finish()
     {
+        sodium_memzero(buffer_.data() + used_, std::size_t(buffer_.size()) - used_);
         buffer_.resize(qsizetype(used_));
         return std::move(buffer_);
     }
