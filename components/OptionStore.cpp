@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace keyholm {
 namespace {
@@ -103,6 +103,22 @@ std::optional<QString> Unescape(QStringView text)
     }
     return out;
 }
+
+// Names compared whatever their letter case, hashed the same way, without a
+// folded copy of each.
+struct FoldedHash {
+    std::size_t operator()(const QString& text) const noexcept
+    {
+        std::size_t hash = 14695981039346656037u;
+        for (QChar c : text)
+            hash = (hash ^ c.toCaseFolded().unicode()) * 1099511628211u;
+        return hash;
+    }
+};
+struct FoldedEqual {
+    bool operator()(const QString& a, const QString& b) const noexcept { return SameName(a, b); }
+};
+using NameIndex = std::unordered_map<QString, std::size_t, FoldedHash, FoldedEqual>;
 
 // Index of the first character `wanted` not escaped by a backslash, or -1.
 qsizetype FindUnescaped(QStringView text, QChar wanted, qsizetype from = 0)
@@ -257,8 +273,8 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
     // Names are found through hashes of their folded form, so that a file of
     // many keys parses in linear time.
     std::vector<Section> sections;
-    QHash<QString, std::size_t> sectionIndex;
-    std::vector<QHash<QString, std::size_t>> keyIndex;
+    NameIndex sectionIndex;
+    std::vector<NameIndex> keyIndex;
     std::size_t current = 0;
     bool inSection = false;
     for (QStringView line : QStringView(text).tokenize(QLatin1Char('\n'))) {
@@ -272,13 +288,9 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
             const auto name = Unescape(line.sliced(1, close - 1).trimmed());
             if (!name || name->isEmpty())
                 return std::nullopt;
-            const QString folded = name->toCaseFolded();
-            const auto found = sectionIndex.constFind(folded);
-            if (found != sectionIndex.cend()) {
-                current = *found;
-            } else {
-                current = sections.size();
-                sectionIndex.insert(folded, current);
+            const auto [found, added] = sectionIndex.try_emplace(*name, sections.size());
+            current = found->second;
+            if (added) {
                 sections.push_back({ *name, {} });
                 keyIndex.emplace_back();
             }
@@ -293,14 +305,11 @@ std::optional<std::vector<OptionStore::Section>> OptionStore::Parse(const QByteA
         if (!key || key->isEmpty() || !value)
             return std::nullopt;
         auto& entries = sections[current].entries;
-        const QString folded = key->toCaseFolded();
-        const auto found = keyIndex[current].constFind(folded);
-        if (found != keyIndex[current].cend()) {
-            entries[*found].value = *value;
-        } else {
-            keyIndex[current].insert(folded, entries.size());
+        const auto [found, added] = keyIndex[current].try_emplace(*key, entries.size());
+        if (added)
             entries.push_back({ *key, *value });
-        }
+        else
+            entries[found->second].value = *value;
     }
     return sections;
 }
