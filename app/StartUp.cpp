@@ -63,7 +63,7 @@ int StartUp(QApplication& application)
         window->Lifecycle().Form_Load();
         window->show();
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on program loading?"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on program loading?"), error);
     }
     QApplication::restoreOverrideCursor();
     if (!window)

@@ -116,7 +116,7 @@ void WindowLifecycle::Form_Load()
         state_.SetDatabaseChanged(false);
         layout_.Form_Resize();
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on loading Keyholm window"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on loading Keyholm window"), error);
     }
 }
 

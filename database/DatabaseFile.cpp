@@ -226,8 +226,7 @@ DatabaseFile::Opening DatabaseFile::OpenPasswordFile(const QString& requestedPat
         return result;
     } catch (const std::exception& error) {
         access.Release();
-        ReportError(
-            QStringLiteral("Unable to open Password file:\r\n") + path, {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Unable to open Password file:\r\n") + path, error);
         ClosePasswordFile();
         EndBusy();
         return {};
@@ -258,7 +257,7 @@ void DatabaseFile::ClosePasswordFile()
         procedures_.UnvisiblePasswordTab(int(DetailPage::About));
         ForgetTraceLogSecrets();
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on closing password database"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on closing password database"), error);
     }
 }
 
@@ -353,8 +352,7 @@ void DatabaseFile::Click_MenuAncienFichierPassword(const QString& fileText, int 
         EndBusy();
     } catch (const std::exception& error) {
         EndBusy();
-        ReportError(QStringLiteral("Error on selecting old password file: ") + QString::number(number), {}, true,
-            ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on selecting old password file: ") + QString::number(number), error);
     }
 }
 
@@ -407,8 +405,7 @@ bool DatabaseFile::NewPasswordFile()
         AjoutMenuFichierOuvert(ui_.Window, path, RecentFilesSuffix, QString());
         return saved;
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on creating the password data from the file:\r\n") + path, {}, true,
-            ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on creating the password data from the file:\r\n") + path, error);
         return false;
     }
 }
@@ -498,8 +495,7 @@ bool DatabaseFile::SavePasswordFileUnder(bool askName)
         return written;
     } catch (const std::exception& error) {
         EndBusy();
-        ReportError(QStringLiteral("Error on saving the password data under the file:\r\n") + path, {}, true,
-            ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on saving the password data under the file:\r\n") + path, error);
         return false;
     }
 }

@@ -23,7 +23,7 @@ namespace {
 
 void Fail(const char* message, const std::exception& error)
 {
-    ReportError(QLatin1String(message), {}, true, ErrorRecord::FromException(error));
+    ReportException(QLatin1String(message), error);
 }
 
 } // namespace

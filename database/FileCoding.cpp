@@ -83,7 +83,7 @@ std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& master
     try {
         key = CipherEngine::Instance().MakeFileKey(keyText, NumericParameterText(), masterPassword, params);
     } catch (const std::exception& e) {
-        ReportError(QStringLiteral("Unable to make the data file key"), {}, true, ErrorRecord::FromException(e));
+        ReportException(QStringLiteral("Unable to make the data file key"), e);
         return std::nullopt;
     }
     if (!key)
@@ -152,7 +152,7 @@ bool CodeFile(const QByteArray& tree, const QString& destination, const FileKey&
         SyncFolderOf(destination);
         return true;
     } catch (const std::exception& e) {
-        ReportError(message, {}, true, ErrorRecord::FromException(e));
+        ReportException(message, e);
         return false;
     }
 }

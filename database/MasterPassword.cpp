@@ -127,7 +127,7 @@ MasterPassword::Check MasterPassword::CheckMasterPassword(
         }
         CipherEngine::Wipe(typed.text);
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on checking password"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on checking password"), error);
         CipherEngine::Wipe(check.password);
         return {};
     }
@@ -288,7 +288,7 @@ void MasterPassword::ChangeMasterPassword(const QString& keyText)
         Q_UNUSED(keyText); // the key text of the file key is the program's own
         UseNewPassword();
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on checking the password"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on checking the password"), error);
     }
 }
 
@@ -300,7 +300,7 @@ bool MasterPassword::SetNewDatabasePassword()
         ShowInfo(QStringLiteral("La nouvelle base n'est protégée par aucun mot de passe maître."));
         return false;
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on checking the password"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on checking the password"), error);
         return false;
     }
 }
@@ -382,7 +382,7 @@ void MasterPassword::RemoveMasterPassword()
         if (state_.CurrentNode() == root)
             state_.RequestSelection(root);
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on removing the password"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on removing the password"), error);
     }
 }
 

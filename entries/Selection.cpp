@@ -157,7 +157,7 @@ void Selection::tvTreeView_NodeClick(TreeNode* node)
         procedures_.Form_Resize();
     } catch (const std::exception& error) {
         state_.SetCurrentNode(nullptr);
-        ReportError(QStringLiteral("Error on selecting Keyholm Node"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on selecting Keyholm Node"), error);
     }
 }
 
@@ -265,7 +265,7 @@ void Selection::SetPasswordFields()
         ui_.Entry->DTPickerLimit->setEnabled(false);
         ui_.Entry->CheckDate->setChecked(false);
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on setting password fields"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on setting password fields"), error);
     }
 }
 
@@ -311,7 +311,7 @@ void Selection::EnableFromSelectedNode()
         SetButton(pass, "Change", entry);
         SetButton(pass, "Delete", entry && !root);
     } catch (const std::exception& error) {
-        ReportError(QStringLiteral("Error on checking selected node"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on checking selected node"), error);
     }
 }
 

@@ -76,7 +76,7 @@ ErrorRecord ErrorRecord::FromErrno(int errnoValue, const QString& description, s
     if (errnoValue == 0)
         return {};
     ErrorRecord record = At(errnoValue == ENOENT ? FileNotFound : FileAccess,
-                            description.isEmpty() ? SystemText(errnoValue) : description, where);
+        description.isEmpty() ? SystemText(errnoValue) : description, where);
     record.systemCode = errnoValue;
     return record;
 }
@@ -108,6 +108,11 @@ QString WithLineBreaks(const QString& text)
     return result;
 }
 
+void ReportException(const QString& message, const std::exception& error, std::source_location where)
+{
+    ReportError(message, {}, true, ErrorRecord::FromException(error, where));
+}
+
 void SetErrorDisplay(ErrorDisplay display)
 {
     Display() = std::move(display);
@@ -126,7 +131,8 @@ void ReportError(const QString& message, const QString& context, bool show, cons
         if (!context.isEmpty())
             label += context + QStringLiteral(" : ");
         label += text;
-        TraceLog(QString(label).replace(CrLf, QStringLiteral(". ")), QString(details).replace(CrLf, QStringLiteral(". ")));
+        TraceLog(
+            QString(label).replace(CrLf, QStringLiteral(". ")), QString(details).replace(CrLf, QStringLiteral(". ")));
         // The lines that explain an error must survive a crash right after it.
         FlushTraceLog();
 

@@ -54,6 +54,11 @@ struct ErrorRecord {
 void ReportError(const QString& message, const QString& context = {}, bool show = true,
                  const ErrorRecord& error = {});
 
+// The report of a procedure's failure caught as an exception: its message
+// in an error box, with the exception's details and where it was caught.
+void ReportException(
+    const QString& message, const std::exception& error, std::source_location where = std::source_location::current());
+
 // How a report reaches the screen. services/ui installs the message box
 // (InstallMessageBoxes); without a display, reports are only traced (and a
 // shown one goes to the Qt warning output as well).

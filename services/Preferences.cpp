@@ -180,7 +180,7 @@ bool OpenPreferences(const QString& folder, const QString& label, bool rotateBac
         state.open = true;
         return true;
     } catch (const std::exception& e) {
-        ReportError(QStringLiteral("Error on initialize Option Lib"), {}, true, ErrorRecord::FromException(e));
+        ReportException(QStringLiteral("Error on initialize Option Lib"), e);
         state.open = false;
         return false;
     }

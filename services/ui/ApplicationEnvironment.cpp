@@ -138,7 +138,7 @@ bool StartApplication(
         QDir::setCurrent(ProgramFolder());
         return true;
     } catch (const std::exception& e) {
-        ReportError(GetMessage(411), {}, true, ErrorRecord::FromException(e));
+        ReportException(GetMessage(411), e);
         return false;
     }
 }

@@ -66,7 +66,7 @@ bool ItemVisible(QWidget* window, int position)
 
 void Report(const QString& message, const std::exception& e)
 {
-    ReportError(message, {}, true, ErrorRecord::FromException(e));
+    ReportException(message, e);
 }
 } // namespace
 

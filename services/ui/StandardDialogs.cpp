@@ -74,7 +74,7 @@ QString ChooseFont(
         }
         TraceLog(shownTitle, result);
     } catch (const std::exception& error) {
-        ReportError(GetMessage(193), {}, true, ErrorRecord::FromException(error));
+        ReportException(GetMessage(193), error);
         return {};
     }
     return result;
@@ -109,8 +109,7 @@ qint32 ChooseColor(qint32 initialColor, const QString& title)
         TraceLog(title.trimmed().isEmpty() ? QStringLiteral("Color dialog") : title, QString::number(value));
         return value;
     } catch (const std::exception& error) {
-        ReportError(
-            QStringLiteral("Error on displaying the Color Window"), {}, true, ErrorRecord::FromException(error));
+        ReportException(QStringLiteral("Error on displaying the Color Window"), error);
     }
     return noAnswer;
 }

@@ -134,6 +134,23 @@ TEST_F(ErrorReporting, NotShownIsStillTraced)
     EXPECT_TRUE(Find("## Error - Unable to get the Main Message Id: 5"));
 }
 
+TEST_F(ErrorReporting, ACaughtExceptionIsShownWithItsDetailsAndWhereItWasCaught)
+{
+    int line = 0;
+    try {
+        throw std::runtime_error("tree is broken");
+    } catch (const std::exception& e) {
+        line = __LINE__ + 1;
+        ReportException("Error on checking the data tree", e);
+    }
+    ASSERT_EQ(shown_.size(), 1u);
+    const QString& text = shown_[0].second;
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("Error on checking the data tree\r\n\r\nError #5 - Line n° %1 by ").arg(line)))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith("\r\ntree is broken")) << text.toStdString();
+}
+
 // Ordinary lines wait in a buffer; an error line and those before it are on
 // the disk at once, so that a crash right after loses none of them.
 TEST_F(ErrorReporting, AnErrorLineIsOnTheDiskAtOnce)
