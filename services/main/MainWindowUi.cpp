@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -294,7 +295,12 @@ void MainWindowUi::SetupPages()
     for (int i = 0; i < DetailPageCount; ++i) {
         pages[i]->setObjectName(Indexed("PasswordTab", i));
         Pages[i] = pages[i];
-        PasswordTabView->addTab(pages[i], QString());
+        // A page never squeezes its texts: below its own size it scrolls.
+        auto* scroll = Named(new QScrollArea, Indexed("PasswordTabScroll", i));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(pages[i]);
+        PasswordTabView->addTab(scroll, QString());
     }
 }
 

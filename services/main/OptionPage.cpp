@@ -29,7 +29,8 @@ OptionPage::OptionPage(QWidget* parent)
         "Ces choix sont enregistrés avec vos préférences et valent pour toutes les Bases que vous ouvrez."));
     layout->addWidget(TextPasswordOption1);
 
-    auto* columns = new QHBoxLayout;
+    // One above the other: the options' long captions take the page's width.
+    auto* columns = new QVBoxLayout;
     columns->setSpacing(12);
     auto* options = Named(new QGroupBox(QStringLiteral("Fonctionnement"), this), QStringLiteral("FrameOptions"));
     auto* optionLayout = new QGridLayout(options);
@@ -101,8 +102,7 @@ OptionPage::OptionPage(QWidget* parent)
     purgeRow->addWidget(TextPurge);
     purgeRow->addWidget(Caption(options, QStringLiteral("LabelPurgeUnit"), QStringLiteral("jour(s)")));
     optionLayout->addLayout(purgeRow, row++, 0, 1, 4);
-    optionLayout->setRowStretch(row, 1);
-    columns->addWidget(options, 3);
+    columns->addWidget(options);
 
     auto* categories
         = Named(new QGroupBox(QStringLiteral("Catégories par défaut"), this), QStringLiteral("FrameCatDefaut"));
@@ -121,7 +121,8 @@ OptionPage::OptionPage(QWidget* parent)
     categoryButtons->addWidget(CatDefautAdd);
     categoryButtons->addWidget(CatDefautDelete);
     categoryLayout->addLayout(categoryButtons);
-    columns->addWidget(categories, 2);
+    ListCatDefaut->setMinimumHeight(80);
+    columns->addWidget(categories, 1);
     layout->addLayout(columns, 1);
 }
 

@@ -171,6 +171,35 @@ TEST_F(MainWindowTest, AChangedOptionIsWrittenSoon)
     EXPECT_EQ(stored("_Password PurgeValue"), "40");
 }
 
+// At the smallest size the window takes, no label or check box of any page
+// is cut.
+TEST_F(MainWindowTest, EveryPageShowsItsTextsWholeAtTheMinimumSize)
+{
+    Window().Lifecycle().Form_Load();
+    NewDatabase();
+    Window().resize(Window().minimumSize());
+    for (const DetailPage page : { DetailPage::Entry, DetailPage::About, DetailPage::Stat, DetailPage::Option,
+             DetailPage::Trash, DetailPage::Info }) {
+        Ui().PasswordTabView->setTabVisible(int(page), true);
+        Ui().PasswordTabView->setCurrentIndex(int(page));
+        QApplication::processEvents();
+        for (QWidget* widget : Ui().Page(page)->findChildren<QWidget*>()) {
+            if (!widget->isVisible())
+                continue;
+            const auto* label = qobject_cast<QLabel*>(widget);
+            const auto* box = qobject_cast<QCheckBox*>(widget);
+            if (!box && !(label && !label->text().isEmpty()))
+                continue;
+            const QString name = widget->objectName() + " \"" + (box ? box->text() : label->text()) + "\"";
+            if (label && label->wordWrap()) {
+                EXPECT_GE(label->height(), label->heightForWidth(label->width())) << name.toStdString();
+            } else {
+                EXPECT_GE(widget->width(), widget->sizeHint().width()) << name.toStdString();
+            }
+        }
+    }
+}
+
 TEST_F(MainWindowTest, FirstStartWithoutPreferencesShowsTheDefaults)
 {
     ForgetPreferences();
