@@ -1,5 +1,6 @@
 #include "components/TreeStore.h"
 
+#include "components/NodeImages.h"
 #include "components/TextMatcher.h"
 
 #include <QRegularExpression>
@@ -78,8 +79,8 @@ QString TreeStore::FindNodeKey(const PasswordTree& tree, const QString& startKey
     const TreeNode* start = tree.FindKey(startKey);
     if (!start || baseImage.isEmpty())
         return QString();
-    const QString kinds[] = { baseImage, baseImage + QLatin1String("Not"), baseImage + QLatin1String("Key"),
-        baseImage + QLatin1String("KeyNot") };
+    const QString kinds[] = { baseImage, baseImage + NodeImage::NotSuffix, baseImage + NodeImage::Key,
+        baseImage + NodeImage::Key + NodeImage::NotSuffix };
     std::vector<std::uint32_t> ids;
     for (const QString& kind : kinds) {
         if (const auto id = tree.FindImageId(kind))
@@ -202,8 +203,8 @@ bool TreeStore::MoveNode(
 // --- Notes -----------------------------------------------------------------------
 
 namespace {
-const QString NoteImage = QStringLiteral("Note");
-const QString QuoteImage = QStringLiteral("Quote");
+const QString& NoteImage = NodeImage::Note;
+const QString& QuoteImage = NodeImage::Quote;
 
 TreeNode* NoteOf(const TreeNode* node)
 {
@@ -261,7 +262,7 @@ std::optional<QList<int>> TreeStore::SearchText(const PasswordTree& tree, const 
     // Login and password details show masks, not their values.
     std::vector<char> masked(tree.ImageCount());
     for (std::uint32_t id = 0; id < masked.size(); ++id)
-        masked[id] = tree.ImageKey(id) == QLatin1String("Login") || tree.ImageKey(id) == QLatin1String("Key");
+        masked[id] = tree.ImageKey(id) == NodeImage::Login || tree.ImageKey(id) == NodeImage::Key;
 
     const TextMatcher matcher(text, cs);
     QList<int> found;
@@ -293,7 +294,7 @@ std::optional<QList<int>> TreeStore::SearchKind(
     if (!start || kind.isEmpty())
         return std::nullopt;
     std::vector<char> match(tree.ImageCount());
-    const QString notKind = kind + QLatin1String("Not");
+    const QString notKind = kind + NodeImage::NotSuffix;
     for (std::uint32_t id = 0; id < match.size(); ++id)
         match[id] = tree.ImageKey(id) == kind || tree.ImageKey(id) == notKind;
     QList<int> found;
