@@ -67,11 +67,12 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Never touch the real user's files while posing for pictures.
     QTemporaryDir home;
-    qputenv("KEYHOLM_HOME", QFile::encodeName(home.path() + "/Keyholm"));
+    qputenv("KEYHOLM_HOME", QFile::encodeName(home.path() + QStringLiteral("/Keyholm")));
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        QDir(home.path()).mkdir("runtime");
-        QFile::setPermissions(home.path() + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path() + "/runtime"));
+        const QString runtime = home.path() + QStringLiteral("/runtime");
+        QDir().mkdir(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Keyholm"));

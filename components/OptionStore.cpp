@@ -137,8 +137,8 @@ bool OptionStore::Open(const QString& path, const QString& label, const QString&
 {
     Close();
     setAsidePath_.clear();
-    header_ = programName.isEmpty() ? label + QStringLiteral(" preferences")
-                                    : label + QStringLiteral(" preferences (") + programName + QLatin1Char(')');
+    header_ = programName.isEmpty() ? QString(label + QStringLiteral(" preferences"))
+                                    : QString(label + QStringLiteral(" preferences (") + programName + QLatin1Char(')'));
     const QFileInfo info(path);
     if (!info.exists()) {
         path_ = path;

@@ -92,7 +92,7 @@ QString PathTag(const QString& path)
     unsigned char hash[crypto_generichash_BYTES_MIN];
     crypto_generichash(hash, sizeof hash, reinterpret_cast<const unsigned char*>(absolute.constData()),
         size_t(absolute.size()), nullptr, 0);
-    return QByteArray(reinterpret_cast<const char*>(hash), 4).toHex();
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(hash), 4).toHex());
 }
 
 QString DatabaseCopyName(const QString& path, int number)

@@ -47,8 +47,8 @@ public:
             return;
         const QByteArray name = number == 65001 ? QByteArray("UTF-8")
             : number == 10000                   ? QByteArray("macintosh")
-            : number < 1000                     ? "IBM" + QByteArray::number(number)
-                                                : "windows-" + QByteArray::number(number);
+            : number < 1000                     ? QByteArray("IBM" + QByteArray::number(number))
+                                                : QByteArray("windows-" + QByteArray::number(number));
         QStringDecoder decoder(name.constData());
         if (decoder.isValid())
             decoder_.emplace(std::move(decoder));
@@ -62,7 +62,7 @@ public:
         text.reserve(bytes.size());
         for (const char byte : bytes) {
             const auto b = static_cast<unsigned char>(byte);
-            text += (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(b);
+            text += (b >= 0x80 && b < 0xA0) ? QChar(Cp1252High[b - 0x80]) : QChar(char16_t(b));
         }
         return text;
     }

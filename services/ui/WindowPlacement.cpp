@@ -64,7 +64,7 @@ int ReadTwips(const QString& section, const char* key, int current)
 
 QString SectionOf(const QString& name)
 {
-    return (QStringLiteral("Display ") + name).trimmed();
+    return QString(QStringLiteral("Display ") + name).trimmed();
 }
 
 QString TraceDetail(const QString& name, const QString& label, bool blankCounts)
