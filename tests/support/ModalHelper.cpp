@@ -4,8 +4,10 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -122,7 +124,30 @@ ModalHelper::Expectation& ModalHelper::Expectation::Type(const QString& childNam
         QWidget* target = PrepareField(field);
         if (!target)
             return QStringLiteral("\"%1\" (%2) takes no typed text").arg(childName, field->metaObject()->className());
-        TypeText(target, text);
+        // Keys go to the active window's focus, as a user's do; a field
+        // without the focus is rewritten by the file chooser's selection.
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window, 5000))
+            return QStringLiteral("the window never became active to type into \"%1\"").arg(childName);
+        target->setFocus(Qt::OtherFocusReason);
+        // A completer's popup (the file chooser's) takes keys while the
+        // machine is busy, and the text typed would not be the text given.
+        auto* line = qobject_cast<QLineEdit*>(target);
+        QCompleter* completer = line ? line->completer() : nullptr;
+        if (completer)
+            line->setCompleter(nullptr);
+        if (line && qobject_cast<QFileDialog*>(window)) {
+            // The chooser selects each folder a partly typed path names, and a
+            // selection left over wins over the typed name: the path goes in
+            // at once, as pasted.
+            QTest::sendKeyEvent(QTest::Click, line, Qt::Key_unknown, text, Qt::NoModifier);
+        } else {
+            TypeText(target, text);
+        }
+        if (completer)
+            line->setCompleter(completer);
+        if (line && line->text() != text)
+            return QStringLiteral("field \"%1\" holds \"%2\" after typing \"%3\"").arg(childName, line->text(), text);
         return {};
     });
     return *this;
