@@ -10,6 +10,7 @@
 #include "database/DatabaseFile.h"
 #include "database/DatabaseTree.h"
 #include "database/WorkingOptions.h"
+#include "entries/EntryEditor.h"
 #include "entries/Selection.h"
 #include "services/main/MainProcedures.h"
 #include "services/main/MainState.h"
@@ -37,11 +38,13 @@ public:
     DatabaseFile& File() { return file_; }
     WorkingOptions& Options() { return options_; }
     Selection& Entries() { return selection_; }
+    EntryEditor& Editing() { return editor_; }
     WindowLayout& Layout() { return layout_; }
     WindowLifecycle& Lifecycle() { return lifecycle_; }
 
     // MainProcedures
     void CheckNodeInfo(TreeNode* node = nullptr) override { database_.CheckNodeInfo(node); }
+    void MenuBaseSave_Click() override { file_.MenuBaseSave_Click(); }
     void SetPasswordFields() override { selection_.SetPasswordFields(); }
     void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }
     void UnvisiblePasswordTab(int page) override { selection_.UnvisiblePasswordTab(page); }
@@ -56,6 +59,7 @@ protected:
 private:
     void ConnectEvents();
     void ConnectTree();
+    void ConnectEntryEditing();
     void AttachTreeModel();
     void tbToolBar_ButtonClick(const QString& key);
     void TreeDelete_Triggered();
@@ -68,6 +72,7 @@ private:
     DatabaseFile file_;
     WorkingOptions options_;
     Selection selection_;
+    EntryEditor editor_;
     WindowLayout layout_;
     WindowLifecycle lifecycle_;
     DatabaseOpening opening_;
