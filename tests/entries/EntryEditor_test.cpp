@@ -12,6 +12,8 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -263,6 +265,34 @@ TEST_F(EntryEditorTest, CreateCategoryTrimsNumbersAndRefusesABlankLabel)
     const int before = Tree().Count();
     EXPECT_TRUE(editor.CreateCategory(root_, "   ").isEmpty());
     EXPECT_EQ(Tree().Count(), before);
+}
+
+TEST_F(EntryEditorTest, TheFieldButtonsFollowWhatTheFieldsHold)
+{
+    EntryPage& page = *Ui().Entry;
+    const QString file = QDir::temp().filePath("keyholm-entry-editor.txt");
+    QFile(file).open(QIODevice::WriteOnly);
+    Select(category_);
+    Type(1, "moi");
+    Type(2, "secret");
+    Type(3, "https://site.example");
+    Type(4, file);
+    Type(5, "note");
+    EXPECT_TRUE(page.CommandCopyLogin->isEnabled());
+    EXPECT_TRUE(page.CommandCopyPassword->isEnabled());
+    EXPECT_TRUE(page.CommandGoWeb->isEnabled());
+    EXPECT_TRUE(page.CommandOpenFile->isEnabled());
+    EXPECT_TRUE(page.SaveContentNote->isEnabled());
+    EXPECT_EQ(page.TextPassword[3]->toolTip(), "https://site.example");
+    EXPECT_FALSE(page.TextPassword[2]->toolTip().contains("secret"));
+    QFile::remove(file);
+    for (int i = 1; i <= 5; ++i)
+        Type(i, i == 1 ? QStringLiteral("  ") : QString());
+    EXPECT_FALSE(page.CommandCopyLogin->isEnabled());
+    EXPECT_FALSE(page.CommandCopyPassword->isEnabled());
+    EXPECT_FALSE(page.CommandGoWeb->isEnabled());
+    EXPECT_FALSE(page.CommandOpenFile->isEnabled());
+    EXPECT_FALSE(page.SaveContentNote->isEnabled());
 }
 
 // ---- The information page -------------------------------------------------
