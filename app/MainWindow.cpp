@@ -33,6 +33,7 @@ MainWindow::MainWindow(QWidget* parent)
     , options_(ui_, state_, *this)
     , selection_(ui_, state_, *this)
     , editor_(ui_, state_, *this)
+    , commands_(ui_, state_, *this, editor_)
     , layout_(ui_, state_, *this)
     , lifecycle_(ui_, state_, *this, options_, file_, layout_)
     , opening_(ui_, state_, *this, database_, file_, selection_)
@@ -153,6 +154,12 @@ void MainWindow::ConnectEntryEditing()
     for (int i = 0; i < int(entry->TextPassword.size()); ++i)
         connect(entry->TextPassword[i], &QLineEdit::textChanged, this, [this, i] { editor_.TextPassword_Change(i); });
     connect(entry->TextPasswordNote, &QPlainTextEdit::textChanged, this, [this] { editor_.TextPassword_Change(5); });
+
+    connect(ui_.ToolbarTree, &KeyToolBar::ButtonClick, this,
+        [this](const QString& key) { commands_.ToolbarTree_ButtonClick(key); });
+    connect(ui_.ToolbarTree, &KeyToolBar::ButtonMenuClick, this,
+        [this](const QString& key, const QString& item) { commands_.ToolbarTree_ButtonMenuClick(key, item); });
+    connect(ui_.tvTreeView, &QTreeView::doubleClicked, this, [this] { commands_.tvTreeView_DblClick(); });
 
     InfoPage* info = ui_.Info;
     connect(info->ApplyInfo, &QPushButton::clicked, this, [this] { editor_.ApplyInfo_Click(); });

@@ -12,6 +12,7 @@
 #include "database/WorkingOptions.h"
 #include "entries/EntryEditor.h"
 #include "entries/Selection.h"
+#include "entries/TreeCommands.h"
 #include "services/main/MainProcedures.h"
 #include "services/main/MainState.h"
 #include "services/main/MainWindowUi.h"
@@ -39,6 +40,7 @@ public:
     WorkingOptions& Options() { return options_; }
     Selection& Entries() { return selection_; }
     EntryEditor& Editing() { return editor_; }
+    TreeCommands& Commands() { return commands_; }
     WindowLayout& Layout() { return layout_; }
     WindowLifecycle& Lifecycle() { return lifecycle_; }
 
@@ -73,6 +75,7 @@ private:
     WorkingOptions options_;
     Selection selection_;
     EntryEditor editor_;
+    TreeCommands commands_;
     WindowLayout layout_;
     WindowLifecycle lifecycle_;
     DatabaseOpening opening_;

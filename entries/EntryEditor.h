@@ -41,6 +41,10 @@ public:
     void TextPassword_GotFocus(int index);
     void TextPassword_LostFocus(int index);
 
+    // Saves the database when the working options ask for a save after
+    // each edit.
+    void AutoSave();
+
 private:
     // The entry the fields describe, trimmed as stored.
     EntryRecord FieldsRecord() const;
@@ -49,7 +53,6 @@ private:
     // The information node that the page shows: CurrentNode, its
     // information ancestor, or the root's; null when there is none.
     TreeNode* InformationNode() const;
-    void AutoSave();
 };
 
 } // namespace keyholm
