@@ -65,6 +65,8 @@ void MainWindow::AttachTreeModel()
     auto model = std::make_unique<PasswordTreeModel>(state_.Tree());
     ui_.tvTreeView->setModel(model.get());
     model->FollowExpanded(ui_.tvTreeView);
+    model->SetLabelEditing([this](const TreeNode* node) { return commands_.tvTreeView_BeforeLabelEdit(node); },
+        [this](TreeNode* node, const QString& text) { return commands_.tvTreeView_AfterLabelEdit(node, text); });
     treeModel_ = std::move(model);
 }
 

@@ -8,8 +8,13 @@
 #include "entries/EntryEditor.h"
 #include "services/ErrorReport.h"
 #include "services/TraceLog.h"
+#include "services/main/EntryPage.h"
 #include "services/ui/Dialogs.h"
 #include "services/ui/Messages.h"
+
+#include <QStringList>
+#include <QTimer>
+#include <QTreeView>
 
 #include <exception>
 
@@ -43,6 +48,8 @@ void TreeCommands::ToolbarTree_ButtonMenuClick(const QString& key, const QString
     try {
         if (itemKey == QLatin1String("Icon"))
             ChangeIcon();
+        else if (itemKey == QLatin1String("CatDefault"))
+            AddDefaultCategories();
     } catch (const std::exception& error) {
         ReportException(QStringLiteral("Error on menu command: ") + itemKey, error);
     }
@@ -141,6 +148,93 @@ void TreeCommands::DeleteCategory()
     state_.SetCurrentNode(nullptr);
     state_.RequestSelection(Tree().Root());
     editor_.AutoSave();
+}
+
+void TreeCommands::AddDefaultCategories()
+{
+    TreeNode* node = state_.CurrentNode();
+    const QStringList& labels = state_.Options().defaultCategories;
+    if (!node || labels.isEmpty())
+        return;
+    // Only the root and categories with the standard pictures take them.
+    const QString image = node->Image();
+    if (image != NodeImage::Root && image != NodeImage::RootNot && image != NodeImage::Dir && image != NodeImage::DirNot
+        && image != NodeImage::DirKey && image != NodeImage::DirKeyNot)
+        return;
+    if (AskQuestion(QStringLiteral("Confirmez-vous l'ajout de la liste des Catégories par défaut ?")) != Answer::Yes)
+        return;
+    for (const QString& label : labels)
+        editor_.CreateCategory(node, label);
+    state_.SetDatabaseChanged(true);
+}
+
+bool TreeCommands::tvTreeView_BeforeLabelEdit(const TreeNode* node) const
+{
+    if (!node || node != state_.CurrentNode())
+        return false;
+    switch (KindOf(node)) {
+    case NodeKind::Root:
+    case NodeKind::Entry:
+    case NodeKind::Category:
+        return true;
+    case NodeKind::Detail: {
+        const QString& image = node->Image();
+        return image == NodeImage::Title || image == NodeImage::User || image == NodeImage::Quote;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TreeCommands::tvTreeView_AfterLabelEdit(TreeNode* node, const QString& text)
+{
+    if (!node)
+        return false;
+    const NodeKind kind = KindOf(node);
+    try {
+        const QString label = text.trimmed();
+        // A blank label is a cancel; a note line never takes one either.
+        if (label.isEmpty())
+            return false;
+        if (kind == NodeKind::Root) {
+            node->SetText(text);
+            state_.SetDatabaseChanged(true);
+            AfterEdit(QString(), node->Key());
+            return true;
+        }
+        if (!tvTreeView_BeforeLabelEdit(node) || label == node->Text())
+            return false;
+        if (editor_.isCheckIdemLabel(node->Parent(), label, false, node->Index())) {
+            AfterEdit(
+                QStringLiteral("Attention un mot de passe avec un Titre identique est déjà présent au même niveau."),
+                QString());
+            return false;
+        }
+        if (kind == NodeKind::Entry || kind == NodeKind::Category)
+            node->SetTag(TagField(node->Tag(), 0) + TagSeparator + NowTag());
+        node->SetText(label);
+        state_.SetDatabaseChanged(true);
+        if (kind == NodeKind::Entry)
+            ui_.Entry->SetPasswordText(0, label);
+        AfterEdit(QString(), node->Key());
+        return true;
+    } catch (const std::exception& error) {
+        // A note line may hold a secret: its text stays out of the report.
+        ReportException(QStringLiteral("Error on editing label of Node:<br>")
+                + (node->Image() == NodeImage::Quote ? QStringLiteral("...") : node->Text()),
+            error);
+        return false;
+    }
+}
+
+void TreeCommands::AfterEdit(const QString& message, const QString& nodeKey)
+{
+    QTimer::singleShot(0, ui_.tvTreeView, [this, message, nodeKey] {
+        if (!message.isEmpty())
+            ShowInfo(message);
+        if (TreeNode* node = Tree().FindKey(nodeKey))
+            state_.RequestSelection(node);
+    });
 }
 
 void TreeCommands::ChangeIcon()

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QToolButton>
+#include <QTreeView>
 
 namespace keyholm::test {
 namespace {
@@ -196,6 +197,93 @@ TEST_F(TreeCommandsTest, TheChosenIconIsTheCategorysNewPicture)
         EXPECT_EQ(category_->Image(), choose ? "DirStarNot" : "DirNot");
     }
     EXPECT_EQ(category_->SelectedImage(), "DirStar");
+}
+
+TEST_F(TreeCommandsTest, DefaultCategoriesGoUnderTheRootOrAPlainCategory)
+{
+    State().Options().defaultCategories = { "Banque", "Mail", "  " };
+    TreeNode* starred = AddCategory(root_, "Favoris", "DirStarNot");
+    Select(starred);
+    Ui().ToolbarTree->ButtonMenu("Add", "CatDefault")->trigger();
+    EXPECT_EQ(starred->ChildCount(), 0);
+
+    Select(root_);
+    ModalHelper modal;
+    modal.ExpectMessageBox().Click(QMessageBox::Yes);
+    Ui().ToolbarTree->ButtonMenu("Add", "CatDefault")->trigger();
+    EXPECT_TRUE(modal.Wait());
+    ASSERT_FALSE(modal.Seen().empty());
+    EXPECT_EQ(modal.Seen()[0].text, "Confirmez-vous l'ajout de la liste des Catégories par défaut ?");
+    const TreeStore& store = TreeStore::Instance();
+    EXPECT_FALSE(store.ChildKeyByText(Tree(), root_->Key(), "Banque (2)").isEmpty()) << "no duplicate check";
+    EXPECT_FALSE(store.ChildKeyByText(Tree(), root_->Key(), "Mail").isEmpty());
+    EXPECT_TRUE(store.ChildKeyByText(Tree(), root_->Key(), "").isEmpty()) << "a blank label adds nothing";
+}
+
+class LabelEditTest : public TreeCommandsTest {
+protected:
+    void SetUp() override
+    {
+        TreeCommandsTest::SetUp();
+        Window().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    }
+
+    // Edits the node's label in the tree as with F2, then Enter.
+    void Edit(TreeNode* node, const QString& text)
+    {
+        Select(node);
+        Ui().TreeRenameAction->trigger();
+        QCoreApplication::processEvents();
+        // The tree pane stays hidden while no file is open: the editor is
+        // there, not shown.
+        auto* editor = Ui().tvTreeView->viewport()->findChild<QLineEdit*>();
+        ASSERT_TRUE(editor) << qPrintable(node->Text());
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Delete);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+};
+
+TEST_F(LabelEditTest, LabelsEditedInPlaceFollowTheTitleRules)
+{
+    const QString old = DateTimeTag(QDateTime(QDate(2020, 1, 2), QTime(10, 0)));
+    TreeNode* entry = AddEntry(category_, "Compte", { .note = "ligne" }, old + TagSeparator + old);
+    AddEntry(category_, "Autre", {});
+    TreeNode* quote = entry->Child(0)->Child(0);
+    ASSERT_EQ(quote->Image(), NodeImage::Quote);
+
+    struct Case {
+        TreeNode* node;
+        QString typed;
+        bool duplicate = false;
+    };
+    for (const Case& c : { Case { entry, "Autre", true }, Case { entry, "Autre ", true }, Case { entry, "   " },
+             Case { entry, "Compte" }, Case { quote, "  " } }) {
+        SCOPED_TRACE(c.typed.toStdString());
+        const QString text = c.node->Text();
+        const QString tag = c.node->Tag();
+        ModalHelper modal;
+        if (c.duplicate)
+            modal.ExpectMessageBox().Click(QMessageBox::Ok);
+        Edit(c.node, c.typed);
+        EXPECT_TRUE(modal.Wait());
+        QCoreApplication::processEvents();
+        EXPECT_EQ(c.node->Text(), text);
+        EXPECT_EQ(c.node->Tag(), tag);
+    }
+
+    Edit(entry, " Neuf ");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(entry->Text(), "Neuf");
+    EXPECT_EQ(TagField(entry->Tag(), 0), old);
+    EXPECT_EQ(ReadDateTimeTag(TagField(entry->Tag(), 1)).date(), QDate::currentDate());
+    EXPECT_EQ(Ui().Entry->PasswordText(0), "Neuf");
+
+    TreeNode* login = AddEntry(category_, "Avec", { .login = "moi" })->Child(0);
+    Select(login);
+    EXPECT_FALSE(Ui().tvTreeView->model()->flags(Ui().tvTreeView->currentIndex()) & Qt::ItemIsEditable);
 }
 
 } // namespace
