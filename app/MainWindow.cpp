@@ -1,11 +1,11 @@
 #include "app/MainWindow.h"
 
+#include "components/NodeKind.h"
 #include "components/ui/PasswordTreeModel.h"
 #include "database/FileCoding.h"
-#include "components/NodeKind.h"
 #include "services/main/KeyToolBar.h"
-#include "services/ui/Messages.h"
 #include "services/main/TreeViewNodes.h"
+#include "services/ui/Messages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,8 +14,10 @@
 #include <QDateEdit>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabWidget>
@@ -30,18 +32,23 @@ MainWindow::MainWindow(QWidget* parent)
     , file_(ui_, state_, *this, database_)
     , options_(ui_, state_, *this)
     , selection_(ui_, state_, *this)
+    , editor_(ui_, state_, *this)
+    , commands_(ui_, state_, *this, editor_)
     , layout_(ui_, state_, *this)
     , lifecycle_(ui_, state_, *this, options_, file_, layout_)
     , opening_(ui_, state_, *this, database_, file_, selection_)
 {
     ui_.Setup(this);
     options_.BindOptionPage();
-    connect(&state_, &MainState::DatabaseChangedChanged, this, [this](bool changed) { layout_.ShowChangeAlert(changed); });
-    connect(&state_, &MainState::SelectionRequested, this, [this](TreeNode* node) { selection_.tvTreeView_NodeClick(node); });
+    connect(
+        &state_, &MainState::DatabaseChangedChanged, this, [this](bool changed) { layout_.ShowChangeAlert(changed); });
+    connect(&state_, &MainState::SelectionRequested, this,
+        [this](TreeNode* node) { selection_.tvTreeView_NodeClick(node); });
     connect(&state_, &MainState::DatabaseOpened, this, [this] { opening_.AfterOpening(); });
     SetStatusTarget(ui_.theStatusBar);
     ConnectTree();
     ConnectEvents();
+    ConnectEntryEditing();
     selection_.EnableFromSelectedNode();
     file_.EnableFileCommands(false);
 }
@@ -58,6 +65,8 @@ void MainWindow::AttachTreeModel()
     auto model = std::make_unique<PasswordTreeModel>(state_.Tree());
     ui_.tvTreeView->setModel(model.get());
     model->FollowExpanded(ui_.tvTreeView);
+    model->SetLabelEditing([this](const TreeNode* node) { return commands_.tvTreeView_BeforeLabelEdit(node); },
+        [this](TreeNode* node, const QString& text) { return commands_.tvTreeView_AfterLabelEdit(node, text); });
     treeModel_ = std::move(model);
 }
 
@@ -137,6 +146,32 @@ void MainWindow::ConnectEvents()
     connect(ui_.TreeRenameAction, &QAction::triggered, this, &MainWindow::TreeRename_Triggered);
 }
 
+void MainWindow::ConnectEntryEditing()
+{
+    EntryPage* entry = ui_.Entry;
+    connect(entry->ToolbarPassCode, &KeyToolBar::ButtonClick, this,
+        [this](const QString& key) { editor_.ToolbarPassCode_ButtonClick(key); });
+    // Their focus and the clicks in the database note come through the
+    // application's event filter.
+    for (int i = 0; i < int(entry->TextPassword.size()); ++i)
+        connect(entry->TextPassword[i], &QLineEdit::textChanged, this, [this, i] { editor_.TextPassword_Change(i); });
+    connect(entry->TextPasswordNote, &QPlainTextEdit::textChanged, this, [this] { editor_.TextPassword_Change(5); });
+
+    connect(ui_.ToolbarTree, &KeyToolBar::ButtonClick, this,
+        [this](const QString& key) { commands_.ToolbarTree_ButtonClick(key); });
+    connect(ui_.ToolbarTree, &KeyToolBar::ButtonMenuClick, this,
+        [this](const QString& key, const QString& item) { commands_.ToolbarTree_ButtonMenuClick(key, item); });
+    connect(ui_.tvTreeView, &QTreeView::doubleClicked, this, [this] { commands_.tvTreeView_DblClick(); });
+
+    InfoPage* info = ui_.Info;
+    connect(info->ApplyInfo, &QPushButton::clicked, this, [this] { editor_.ApplyInfo_Click(); });
+    for (QLineEdit* box : { info->TextTitle, info->TextUser, info->TextCustom[0] })
+        connect(box, &QLineEdit::textChanged, this, [this] { editor_.InfoField_Change(); });
+    connect(info->TextNote, &QPlainTextEdit::textChanged, this, [this] { editor_.InfoField_Change(); });
+    for (int i = 0; i < int(info->CheckLabel.size()); ++i)
+        connect(info->CheckLabel[i], &QCheckBox::clicked, this, [this, i] { editor_.CheckLabel_Click(i); });
+}
+
 void MainWindow::tbToolBar_ButtonClick(const QString& key)
 {
     ShowBusy();
@@ -204,6 +239,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
             state_.ResetIdleTicks();
     }
+    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+        for (int i = 0; i <= 5; ++i) {
+            if (watched != ui_.Entry->PasswordField(i))
+                continue;
+            if (type == QEvent::FocusIn)
+                editor_.TextPassword_GotFocus(i);
+            else
+                editor_.TextPassword_LostFocus(i);
+        }
+    }
+    if (watched == ui_.Info->TextNote->viewport() && type == QEvent::MouseButtonRelease)
+        editor_.TextNote_Click();
     if (watched == ui_.tvTreeView->viewport()) {
         if (type == QEvent::MouseButtonPress) {
             auto* mouse = static_cast<QMouseEvent*>(event);

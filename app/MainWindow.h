@@ -10,7 +10,9 @@
 #include "database/DatabaseFile.h"
 #include "database/DatabaseTree.h"
 #include "database/WorkingOptions.h"
+#include "entries/EntryEditor.h"
 #include "entries/Selection.h"
+#include "entries/TreeCommands.h"
 #include "services/main/MainProcedures.h"
 #include "services/main/MainState.h"
 #include "services/main/MainWindowUi.h"
@@ -37,11 +39,14 @@ public:
     DatabaseFile& File() { return file_; }
     WorkingOptions& Options() { return options_; }
     Selection& Entries() { return selection_; }
+    EntryEditor& Editing() { return editor_; }
+    TreeCommands& Commands() { return commands_; }
     WindowLayout& Layout() { return layout_; }
     WindowLifecycle& Lifecycle() { return lifecycle_; }
 
     // MainProcedures
     void CheckNodeInfo(TreeNode* node = nullptr) override { database_.CheckNodeInfo(node); }
+    void MenuBaseSave_Click() override { file_.MenuBaseSave_Click(); }
     void SetPasswordFields() override { selection_.SetPasswordFields(); }
     void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }
     void UnvisiblePasswordTab(int page) override { selection_.UnvisiblePasswordTab(page); }
@@ -56,6 +61,7 @@ protected:
 private:
     void ConnectEvents();
     void ConnectTree();
+    void ConnectEntryEditing();
     void AttachTreeModel();
     void tbToolBar_ButtonClick(const QString& key);
     void TreeDelete_Triggered();
@@ -68,6 +74,8 @@ private:
     DatabaseFile file_;
     WorkingOptions options_;
     Selection selection_;
+    EntryEditor editor_;
+    TreeCommands commands_;
     WindowLayout layout_;
     WindowLifecycle lifecycle_;
     DatabaseOpening opening_;

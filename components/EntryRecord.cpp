@@ -9,6 +9,7 @@
 #include "components/TextTools.h"
 #include "components/TreeStore.h"
 
+#include <QStringList>
 #include <QTime>
 
 namespace keyholm {
@@ -19,9 +20,8 @@ EntryRecord EntryRecord::Read(const PasswordTree& tree, const TreeNode* entry)
     if (!entry)
         return record;
     const TreeStore& store = TreeStore::Instance();
-    auto child = [&](const QString& image) -> TreeNode* {
-        return tree.NodeAt(store.FindChild(tree, entry->Index(), image));
-    };
+    auto child
+        = [&](const QString& image) -> TreeNode* { return tree.NodeAt(store.FindChild(tree, entry->Index(), image)); };
     record.title = entry->Text();
     record.color = entry->BackColor();
     const TextTools& text = TextTools::Instance();
@@ -50,31 +50,69 @@ TreeNode* EntryRecord::Write(PasswordTree& tree, TreeNode* parent) const
     if (!parent)
         return nullptr;
     TreeStore& store = TreeStore::Instance();
-    const QString now = NowTag();
-    const QString tag = (created.isEmpty() ? now : created) + TagSeparator + (changed.isEmpty() ? now : changed);
     const QString key = store.AddNode(
-        tree, parent->Key(), title, web.isEmpty() ? NodeImage::PasswordNot : NodeImage::PasswordWebNot, tag);
+        tree, parent->Key(), title, web.isEmpty() ? NodeImage::PasswordNot : NodeImage::PasswordWebNot, DatesTag());
     TreeNode* entry = tree.FindKey(key);
     if (!entry)
         return nullptr;
     if (color >= 0)
         entry->SetBackColor(color);
     auto detail = [&](const QString& image, const QString& shown, const QString& value) {
-        if (!value.isEmpty())
-            store.AddNode(tree, key, shown, image, value);
+        if (value.isEmpty())
+            return;
+        if (TreeNode* child = tree.FindKey(store.AddNode(tree, key, shown, image, value)))
+            child->SetSelectedImage(image);
     };
     // The secrets show as a mask of their length; their tag holds them coded.
-    detail(NodeImage::Login, QString(login.size(), QLatin1Char('*')), CodeField(login));
-    detail(NodeImage::Key, QString(password.size(), QLatin1Char('*')), CodeField(password));
+    if (!login.isEmpty())
+        detail(NodeImage::Login, QString(login.size(), QLatin1Char('*')), CodeField(login));
+    if (!password.isEmpty())
+        detail(NodeImage::Key, QString(password.size(), QLatin1Char('*')), CodeField(password));
     if (expiry.isValid())
-        detail(NodeImage::Date, SystemInfo::Instance().Locale().toString(expiry, SystemInfo::Instance().LongDateFormat()),
+        detail(NodeImage::Date,
+            SystemInfo::Instance().Locale().toString(expiry, SystemInfo::Instance().LongDateFormat()),
             DateTimeTag(QDateTime(expiry, QTime(0, 0))));
     detail(NodeImage::Custom1, custom, custom);
     detail(NodeImage::Web, web, web);
     detail(NodeImage::File, file, file);
-    if (!note.isEmpty())
-        store.SaveNote(tree, note, key);
+    if (!note.isEmpty() && store.SaveNote(tree, note, key)) {
+        if (TreeNode* noteNode = tree.NodeAt(store.FindChild(tree, entry->Index(), NodeImage::Note)))
+            noteNode->SetSelectedImage(NodeImage::Note);
+    }
     return entry;
+}
+
+QString EntryRecord::DatesTag() const
+{
+    const QString now = NowTag();
+    return (created.isEmpty() ? now : created) + TagSeparator + (changed.isEmpty() ? now : changed);
+}
+
+bool EntryRecord::Rewrite(PasswordTree& tree, TreeNode* entry) const
+{
+    if (!entry || !entry->Parent())
+        return false;
+    TreeStore& store = TreeStore::Instance();
+    // The new details are made under a scratch entry beside this one, then
+    // moved in once the old ones are gone.
+    TreeNode* scratch = Write(tree, entry->Parent());
+    if (!scratch)
+        return false;
+    const QString key = entry->Key();
+    QStringList details;
+    for (const TreeNode* child : scratch->Children())
+        details << child->Key();
+    store.DeleteChildren(tree, key);
+    for (const QString& detail : details)
+        store.MoveNode(tree, detail, key, QString());
+    store.DeleteNode(tree, scratch->Key());
+    entry->SetText(title);
+    entry->SetTag(DatesTag());
+    entry->SetImage(web.isEmpty() ? NodeImage::PasswordNot : NodeImage::PasswordWebNot);
+    entry->SetSelectedImage(web.isEmpty() ? NodeImage::Password : NodeImage::PasswordWeb);
+    if (color >= 0)
+        entry->SetBackColor(color);
+    return true;
 }
 
 void EntryRecord::Wipe()

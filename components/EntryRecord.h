@@ -32,8 +32,16 @@ struct EntryRecord {
     // expiry when `expiry` is valid);
     // dates left empty are now. The new entry node, null on failure.
     TreeNode* Write(PasswordTree& tree, TreeNode* parent) const;
+    // Gives the existing entry this record's title, dates, colour, images
+    // and details. The new details are built before the old ones go, so
+    // that a failure leaves the entry as it was. False on failure.
+    bool Rewrite(PasswordTree& tree, TreeNode* entry) const;
     // Overwrites the decoded secrets once they served.
     void Wipe();
+
+private:
+    // The entry's tag: its two dates, now for those left empty.
+    QString DatesTag() const;
 };
 
 } // namespace keyholm

@@ -1,18 +1,18 @@
 #include "entries/Selection.h"
 
-#include "components/SystemInfo.h"
-#include "components/TextTools.h"
-#include "components/TreeStore.h"
-#include "services/ErrorReport.h"
 #include "components/EntryRecord.h"
 #include "components/NodeImages.h"
 #include "components/NodeKind.h"
 #include "components/NodeTags.h"
-#include "services/TraceLog.h"
+#include "components/SystemInfo.h"
+#include "components/TextTools.h"
+#include "components/TreeStore.h"
 #include "components/ui/ColorValue.h"
-#include "services/ui/ControlTag.h"
+#include "services/ErrorReport.h"
+#include "services/TraceLog.h"
 #include "services/main/KeyToolBar.h"
 #include "services/main/TreeViewNodes.h"
+#include "services/ui/ControlTag.h"
 
 #include <QAction>
 #include <QApplication>
@@ -211,24 +211,24 @@ void Selection::FillInformationPage(TreeNode* node)
 {
     const TreeStore& store = TreeStore::Instance();
     const SystemInfo& system = SystemInfo::Instance();
-    auto child = [&](const QString& kind) -> TreeNode* {
-        return Tree().NodeAt(store.FindChild(Tree(), node->Index(), kind));
-    };
-    if (TreeNode* create = child(NodeImage::Create)) {
-        for (int i = 0; i < 2; ++i) {
-            const QString field = TagField(create->Tag(), i);
-            SetControlTag(ui_.Info->LabelDate[i], field);
-            const QDateTime moment = ReadDateTimeTag(field);
-            ui_.Info->LabelDate[i]->setText(moment.isValid()
-                    ? system.Locale().toString(moment.date(), system.LongDateFormat()) + QStringLiteral(", ")
-                        + moment.time().toString(QStringLiteral("HH:mm:ss"))
-                    : field);
-        }
+    auto child
+        = [&](const QString& kind) -> TreeNode* { return Tree().NodeAt(store.FindChild(Tree(), node->Index(), kind)); };
+    // A box whose line is missing is emptied, so that nothing of the
+    // database shown before stays on the page.
+    TreeNode* create = child(NodeImage::Create);
+    for (int i = 0; i < 2; ++i) {
+        const QString field = create ? TagField(create->Tag(), i) : QString();
+        SetControlTag(ui_.Info->LabelDate[i], field);
+        const QDateTime moment = ReadDateTimeTag(field);
+        ui_.Info->LabelDate[i]->setText(moment.isValid()
+                ? system.Locale().toString(moment.date(), system.LongDateFormat()) + QStringLiteral(", ")
+                    + moment.time().toString(QStringLiteral("HH:mm:ss"))
+                : field);
     }
-    if (TreeNode* title = child(NodeImage::Title))
-        ui_.Info->TextTitle->setText(title->Text().trimmed());
-    if (TreeNode* user = child(NodeImage::User))
-        ui_.Info->TextUser->setText(user->Text().trimmed());
+    TreeNode* title = child(NodeImage::Title);
+    ui_.Info->TextTitle->setText(title ? title->Text().trimmed() : QString());
+    TreeNode* user = child(NodeImage::User);
+    ui_.Info->TextUser->setText(user ? user->Text().trimmed() : QString());
     TreeNode* custom
         = Tree().NodeAt(store.FindChildWithTag(Tree(), node->Index(), NodeImage::Custom1, QStringLiteral("1")));
     ui_.Info->CheckLabel[0]->setChecked(custom != nullptr);

@@ -1,8 +1,8 @@
 #pragma once
 // The main window's procedures that one area calls in another: the "Key"
-// icon rule (database) after a selection, clearing and enabling the entry
-// page (entries) at closing, re-laying the window out (app) after a
-// selection. Areas cannot see each other's classes, so they call through
+// icon rule and the save (database) after a selection or an edit, clearing
+// and enabling the entry page (entries) at closing, re-laying the window
+// out (app) after a selection. Areas cannot see each other's classes, so they call through
 // this interface, which the main window implements by handing each call to
 // the area that owns it. What many areas follow (a change, a selection, an
 // opening) goes through the signals of MainState instead.
@@ -20,6 +20,8 @@ public:
     // ---- database/ --------------------------------------------------------
     // The "Key" icon rule for a node (CurrentNode when null).
     virtual void CheckNodeInfo(TreeNode* node = nullptr) = 0;
+    // Saves the open database to its file.
+    virtual void MenuBaseSave_Click() = 0;
 
     // ---- entries/ ---------------------------------------------------------
     virtual void SetPasswordFields() = 0;

@@ -1,0 +1,42 @@
+#pragma once
+// The tree toolbar's commands on categories: add, rename, delete, and the
+// choice of a category's icon (also by a double click in the tree).
+
+#include "services/main/MainArea.h"
+
+#include <QString>
+
+namespace keyholm {
+
+class EntryEditor;
+
+class TreeCommands : public MainArea {
+public:
+    TreeCommands(MainWindowUi& ui, MainState& state, MainProcedures& procedures, EntryEditor& editor)
+        : MainArea(ui, state, procedures)
+        , editor_(editor)
+    {
+    }
+
+    void ToolbarTree_ButtonClick(const QString& key);
+    void ToolbarTree_ButtonMenuClick(const QString& key, const QString& itemKey);
+    void tvTreeView_DblClick();
+    // Label editing in the tree: whether the node's label may be edited,
+    // and the new text given (true when it is taken).
+    bool tvTreeView_BeforeLabelEdit(const TreeNode* node) const;
+    bool tvTreeView_AfterLabelEdit(TreeNode* node, const QString& text);
+
+private:
+    void AddCategory();
+    void RenameCategory();
+    void DeleteCategory();
+    void ChangeIcon();
+    void AddDefaultCategories();
+    // Shows the message and selects the node once the label editor has
+    // closed: a window opened while it closes could commit it again.
+    void AfterEdit(const QString& message, const QString& nodeKey);
+
+    EntryEditor& editor_;
+};
+
+} // namespace keyholm
