@@ -6,7 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <algorithm>
+#include <ctime>
 #include <cstdint>
 #include <vector>
 
@@ -360,11 +361,18 @@ double FastestLoadMs(const QByteArray& buffer)
     double best = 1e300;
     for (int i = 0; i < 3; ++i) {
         PasswordTree tree;
-        const auto start = std::chrono::steady_clock::now();
+        // The thread's processor time: a load put aside for another
+        // process does not count its wait.
+        const auto now = [] {
+            timespec time {};
+            ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+            return double(time.tv_sec) * 1e3 + double(time.tv_nsec) / 1e6;
+        };
+        const double start = now();
         const bool loaded = TreeStore::Instance().LoadTree(tree, buffer);
-        const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+        const double took = now() - start;
         EXPECT_TRUE(loaded);
-        best = std::min(best, took.count());
+        best = std::min(best, took);
     }
     return best;
 }
