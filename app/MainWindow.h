@@ -47,6 +47,7 @@ public:
     // MainProcedures
     void CheckNodeInfo(TreeNode* node = nullptr) override { database_.CheckNodeInfo(node); }
     void MenuBaseSave_Click() override { file_.MenuBaseSave_Click(); }
+    void AddDefaultCategories() override { commands_.AddDefaultCategories(); }
     void SetPasswordFields() override { selection_.SetPasswordFields(); }
     void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }
     void UnvisiblePasswordTab(int page) override { selection_.UnvisiblePasswordTab(page); }

@@ -532,6 +532,7 @@ void DatabaseFile::MenuBaseNew_Click()
             return;
         if (TreeNode* root = Tree().Root())
             state_.RequestSelection(root);
+        procedures_.AddDefaultCategories();
         MenuBaseSave_Click();
         if (state_.Options().autoClose)
             ui_.TimerDatabaseClose->start();

@@ -25,13 +25,15 @@ public:
     // and the new text given (true when it is taken).
     bool tvTreeView_BeforeLabelEdit(const TreeNode* node) const;
     bool tvTreeView_AfterLabelEdit(TreeNode* node, const QString& text);
+    // "CatDefault": the default categories under the root or a category,
+    // after asking; also a new database's last step.
+    void AddDefaultCategories();
 
 private:
     void AddCategory();
     void RenameCategory();
     void DeleteCategory();
     void ChangeIcon();
-    void AddDefaultCategories();
     // Shows the message and selects the node once the label editor has
     // closed: a window opened while it closes could commit it again.
     void AfterEdit(const QString& message, const QString& nodeKey);

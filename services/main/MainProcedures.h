@@ -27,6 +27,8 @@ public:
     virtual void SetPasswordFields() = 0;
     virtual void EnableFromSelectedNode() = 0;
     virtual void UnvisiblePasswordTab(int page) = 0;
+    // The default categories under the current node, after asking.
+    virtual void AddDefaultCategories() = 0;
 
     // ---- app/ -------------------------------------------------------------
     virtual void Form_Resize() = 0;

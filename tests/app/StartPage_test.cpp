@@ -33,6 +33,7 @@ TEST_F(StartPageTest, EveryStepItNamesWorks)
         modal.Expect("CMDialogOpen").Type("fileNameEdit", path).Accept();
         modal.Expect("Lib_PasswordAsk").Click("Annuler");
         modal.ExpectMessageBox().Click(QMessageBox::Ok);
+        modal.ExpectMessageBox().Click(QMessageBox::No); // no default categories
         Ui().tbToolBar->Button(QStringLiteral("New"))->trigger();
         ASSERT_TRUE(modal.Wait());
     }

@@ -3,6 +3,7 @@
 // recent files, the automatic close and the file commands' states.
 
 #include "DatabaseFileFixture.h"
+#include "database/WorkingOptions.h"
 
 #include "components/CipherEngine.h"
 #include "services/BackupCopies.h"
@@ -442,6 +443,7 @@ TEST_F(DatabaseFileTest, AnyCommandRestartsTheIdleCount)
 
 TEST_F(DatabaseFileTest, ANewDatabaseReachesTheDiskOnlyWithItsPassword)
 {
+    Window().Options().FillDefaultCategories();
     const QString path = PathOf("Nouvelle.khm");
     {
         ModalHelper modal;
@@ -463,8 +465,10 @@ TEST_F(DatabaseFileTest, ANewDatabaseReachesTheDiskOnlyWithItsPassword)
             })
             .Type("T_Find", "Maître-Clé 7")
             .Click("Valider");
+        modal.ExpectMessageBox().Click(QMessageBox::Yes); // the default categories
         ToolButton("New")->trigger();
         ASSERT_TRUE(modal.Wait());
+        EXPECT_EQ(modal.Seen().back().text, "Confirmez-vous l'ajout de la liste des Catégories par défaut ?");
     }
     EXPECT_EQ(State().Tag(), path);
     EXPECT_EQ(Window().windowTitle(), "Keyholm - Nouvelle.khm");
@@ -480,6 +484,12 @@ TEST_F(DatabaseFileTest, ANewDatabaseReachesTheDiskOnlyWithItsPassword)
     ASSERT_NE(tree, nullptr);
     // The password opens the file; the tree itself does not keep it.
     EXPECT_TRUE(tree->Root()->Tag().isEmpty());
+    // The default categories were saved with it.
+    QStringList children;
+    for (const TreeNode* child : tree->Root()->Children())
+        children << child->Text();
+    for (const QString& label : WorkingOptions::DefaultCategories())
+        EXPECT_TRUE(children.contains(label)) << qPrintable(label);
     const TreeNode* info = tree->Root()->Child(0);
     ASSERT_EQ(info->Image(), "InfoNot");
     const QDateTime saved = ReadDateTimeTag(TagField(info->Child(0)->Tag(), 1));
