@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTreeView>
 
 namespace keyholm::test {
 namespace {
@@ -327,6 +328,39 @@ INSTANTIATE_TEST_SUITE_P(Cases, ChangeTest,
         ChangeCase { "cancel_current", { { std::nullopt } }, false },
         ChangeCase { "cancel_confirmation", { { Master }, { "Nouveau secret" }, { std::nullopt } }, false }),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Renaming the root in place changes its text only: the password can still
+// be changed afterwards, with the current one.
+TEST_F(MasterPasswordTest, ARootRenamedInPlaceKeepsThePasswordChangeable)
+{
+    OpenWithMaster();
+    TreeNode* root = Tree().Root();
+    Window().Entries().tvTreeView_NodeClick(root);
+    Window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    Ui().tvTreeView->setFocus();
+    QTest::keyClick(Ui().tvTreeView, Qt::Key_F2);
+    QCoreApplication::processEvents();
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "Coffre du foyer");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents(); // the editor hands its text over queued
+    ASSERT_EQ(root->Text(), "Coffre du foyer");
+    ToolButton("Save")->trigger();
+    {
+        ModalHelper modal;
+        Answer(modal, Master);
+        Answer(modal, "Nouveau secret");
+        Answer(modal, "Nouveau secret");
+        ToolButton("Security")->trigger();
+        ASSERT_TRUE(modal.Wait());
+    }
+    ToolButton("Save")->trigger();
+    EXPECT_EQ(RootText(path_, "Nouveau secret"), "Coffre du foyer");
+    EXPECT_EQ(ReadDatabase(path_, Master), nullptr);
+}
 
 TEST_F(MasterPasswordTest, RemovalNeedsThePasswordAndThenSavesWithoutIt)
 {
