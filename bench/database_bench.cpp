@@ -15,6 +15,7 @@
 //                                    database: one derivation with its salt (ms, best of 3)
 //   database.file.10000              size of the saved file (KiB)
 
+#include "BenchHome.h"
 #include "BenchSupport.h"
 
 #include "app/MainWindow.h"
@@ -102,18 +103,9 @@ bool Open(MainWindow& window, const QString& path)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home(QDir::tempPath() + "/keyholm-bench-XXXXXX");
-    if (!home.isValid()) {
-        std::fprintf(stderr, "cannot make a temporary folder\n");
+    const keyholm::bench::BenchHome home;
+    if (!home.IsValid())
         return 2;
-    }
-    qputenv("KEYHOLM_HOME", QFile::encodeName(home.path() + "/Keyholm"));
-    QDir(home.path()).mkpath("runtime");
-    QFile::setPermissions(
-        home.path() + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path() + "/runtime"));
     QApplication app(argc, argv);
     PrepareFolders();
     MasterPassword::SetKeyCost(FileKey::Params::Moderate());

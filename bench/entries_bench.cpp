@@ -11,6 +11,7 @@
 //                           details rebuilt (the view is laid out at its next
 //                           paint, not counted) (ms, best of 5)
 
+#include "BenchHome.h"
 #include "BenchSupport.h"
 
 #include "app/MainWindow.h"
@@ -78,18 +79,9 @@ void Fill(MainWindowUi& ui, const QString& title, const QString& login)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home(QDir::tempPath() + "/keyholm-bench-XXXXXX");
-    if (!home.isValid()) {
-        std::fprintf(stderr, "cannot make a temporary folder\n");
+    const keyholm::bench::BenchHome home;
+    if (!home.IsValid())
         return 2;
-    }
-    qputenv("KEYHOLM_HOME", QFile::encodeName(home.path() + "/Keyholm"));
-    QDir(home.path()).mkpath("runtime");
-    QFile::setPermissions(
-        home.path() + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path() + "/runtime"));
     QApplication app(argc, argv);
     PrepareFolders();
 

@@ -51,15 +51,7 @@ TEST_F(StartPageTest, EveryStepItNamesWorks)
     ASSERT_TRUE(steps.contains("pour la renommer (F2)"));
     TreeNode* root = Tree().Root();
     click(root);
-    view->setFocus();
-    QTest::keyClick(view, Qt::Key_F2);
-    QCoreApplication::processEvents();
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    QTest::keyClicks(editor, "Mes comptes");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents(); // the editor hands its text over queued
+    ASSERT_TRUE(RenameInPlace("Mes comptes"));
     EXPECT_EQ(root->Text(), "Mes comptes");
 
     // "Ajoutez des Catégories avec le bouton Ajouter au-dessus de l'arborescence."

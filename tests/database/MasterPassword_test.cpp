@@ -336,17 +336,7 @@ TEST_F(MasterPasswordTest, ARootRenamedInPlaceKeepsThePasswordChangeable)
     OpenWithMaster();
     TreeNode* root = Tree().Root();
     Window().Entries().tvTreeView_NodeClick(root);
-    Window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-    Ui().tvTreeView->setFocus();
-    QTest::keyClick(Ui().tvTreeView, Qt::Key_F2);
-    QCoreApplication::processEvents();
-    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    ASSERT_NE(editor, nullptr);
-    editor->selectAll();
-    QTest::keyClicks(editor, "Coffre du foyer");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents(); // the editor hands its text over queued
+    ASSERT_TRUE(RenameInPlace("Coffre du foyer"));
     ASSERT_EQ(root->Text(), "Coffre du foyer");
     ToolButton("Save")->trigger();
     {

@@ -81,8 +81,9 @@ TEST_F(TreeCommandsTest, AddPutsATrimmedUniqueLabelUnderTheSelection)
         const int before = Tree().Count();
         const std::vector<QString> boxes = Prompted("Add", c.typed, c.duplicate ? 1 : 0);
         EXPECT_EQ(State().LastCategoryLabel(), c.typed);
-        if (c.duplicate)
+        if (c.duplicate) {
             EXPECT_EQ(boxes, std::vector<QString> { Duplicate });
+        }
         if (c.added.isEmpty()) {
             EXPECT_EQ(Tree().Count(), before);
             continue;

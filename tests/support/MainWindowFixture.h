@@ -8,6 +8,9 @@
 #include "services/Environment.h"
 #include "components/NodeTags.h"
 
+#include <QApplication>
+#include <QLineEdit>
+#include <QTreeView>
 #include <QtTest/QTest>
 
 #include <gtest/gtest.h>
@@ -76,6 +79,28 @@ protected:
         entry.created = TagField(tag, 0);
         entry.changed = TagField(tag, 1);
         return entry.Write(Tree(), category);
+    }
+
+    // Presses F2 over the tree, as a user renames the current node in place,
+    // types `text` over the label and confirms with Enter; false when no
+    // editor opened. The text must be ASCII (QTest types no other).
+    bool RenameInPlace(const QString& text)
+    {
+        QTreeView* view = Ui().tvTreeView;
+        window_->activateWindow();
+        if (!QTest::qWaitForWindowActive(window_.get()))
+            return false;
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_F2);
+        QCoreApplication::processEvents();
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        if (!editor)
+            return false;
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the editor hands its text over queued
+        return true;
     }
 
     TreeNode* ServiceNode(const QString& image)
