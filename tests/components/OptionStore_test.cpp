@@ -212,13 +212,19 @@ TEST(OptionStoreParse, ManyKeysParseInLinearTime)
         check(sections, 50000);
         return taken;
     };
-    // Turn by turn, the best of each.
+    // Turn by turn, the best of each; a test running beside this one can
+    // slow one size more than the other, so a bound missed is measured
+    // again (a parse in the square of the size misses it every time).
     oneLarge();
     double small = 1e9;
     double large = 1e9;
-    for (int turn = 0; turn < 5; ++turn) {
-        small = std::min(small, tenSmall());
-        large = std::min(large, oneLarge());
+    for (int attempt = 0; attempt < 4 && !(large < 20 * small); ++attempt) {
+        small = 1e9;
+        large = 1e9;
+        for (int turn = 0; turn < 5; ++turn) {
+            small = std::min(small, tenSmall());
+            large = std::min(large, oneLarge());
+        }
     }
     EXPECT_LT(large, 20 * small) << "5000 keys (mean of ten): " << small << " s, 50000 keys: " << large << " s";
 }
