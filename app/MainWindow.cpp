@@ -239,14 +239,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
             state_.ResetIdleTicks();
     }
-    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+    if (type == QEvent::FocusIn) {
         for (int i = 0; i <= 5; ++i) {
-            if (watched != ui_.Entry->PasswordField(i))
-                continue;
-            if (type == QEvent::FocusIn)
+            if (watched == ui_.Entry->PasswordField(i))
                 editor_.TextPassword_GotFocus(i);
-            else
-                editor_.TextPassword_LostFocus(i);
         }
     }
     if (watched == ui_.Info->TextNote->viewport() && type == QEvent::MouseButtonRelease)

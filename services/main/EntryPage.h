@@ -18,6 +18,7 @@ class QToolButton;
 namespace keyholm {
 
 class KeyToolBar;
+class SecretLineEdit;
 
 class EntryPage : public QWidget {
 public:
@@ -35,6 +36,7 @@ public:
     KeyToolBar* ToolbarPassCode = nullptr; // Add Change Delete Initfield
     std::array<QLabel*, 7> LabelPassword {};
     std::array<QLineEdit*, 5> TextPassword {}; // TextPassword_0 .. _4
+    SecretLineEdit* PasswordEdit = nullptr; // TextPassword_2, the password
     QPlainTextEdit* TextPasswordNote = nullptr; // TextPassword_5
     std::array<QLabel*, 1> LabelCustom {};
     std::array<QLineEdit*, 1> TextPerso {};

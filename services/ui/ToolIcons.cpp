@@ -67,6 +67,21 @@ void Badge(QPainter& p, const QColor& color, QPointF centre)
     p.drawEllipse(centre, 5.2, 5.2);
 }
 
+void Eye(QPainter& p, const Pens& c)
+{
+    QPainterPath eye;
+    eye.moveTo(2.5, 12);
+    eye.quadTo(12, 2.5, 21.5, 12);
+    eye.quadTo(12, 21.5, 2.5, 12);
+    eye.closeSubpath();
+    p.setPen(Line(c.ink));
+    p.setBrush(c.paper);
+    p.drawPath(eye);
+    p.setPen(Qt::NoPen);
+    p.setBrush(c.accent);
+    p.drawEllipse(QPointF(12, 12), 3.4, 3.4);
+}
+
 void Folder(QPainter& p, const Pens& c)
 {
     QPainterPath folder;
@@ -476,6 +491,13 @@ const std::map<QString, Glyph>& Glyphs()
             } },
         { QStringLiteral("alert"), Alert },
         { QStringLiteral("alertred"), Alert },
+        { QStringLiteral("show"), [](QPainter& p, const Pens& c) { Eye(p, c); } },
+        { QStringLiteral("hide"),
+            [](QPainter& p, const Pens& c) {
+                Eye(p, c);
+                p.setPen(Line(c.ink, 2.2));
+                p.drawLine(QPointF(4, 20), QPointF(20, 4));
+            } },
         { QStringLiteral("options"),
             [](QPainter& p, const Pens& c) {
                 p.setPen(Line(c.ink));
