@@ -80,8 +80,12 @@ void MainWindow::ConnectTree()
             if (selection_.Marking())
                 return;
             TreeNode* node = NodeOfIndex(state_.Tree(), current);
-            if (node && node != state_.CurrentNode())
+            if (!node || node == state_.CurrentNode())
+                return;
+            if (editor_.LeaveEditedEntry())
                 selection_.tvTreeView_NodeClick(node);
+            else
+                selection_.MarkSelected(state_.CurrentNode());
         });
     }
 }
@@ -156,6 +160,11 @@ void MainWindow::ConnectEntryEditing()
     for (int i = 0; i < int(entry->TextPassword.size()); ++i)
         connect(entry->TextPassword[i], &QLineEdit::textChanged, this, [this, i] { editor_.TextPassword_Change(i); });
     connect(entry->TextPasswordNote, &QPlainTextEdit::textChanged, this, [this] { editor_.TextPassword_Change(5); });
+    for (QLineEdit* field : { entry->TextPassword[0], entry->TextPassword[1], entry->TextPassword[2],
+             entry->TextPassword[3], entry->TextPassword[4], entry->TextPerso[0] })
+        connect(field, &QLineEdit::returnPressed, this, [this] { editor_.Fields_Return(); });
+    connect(ui_.RestoreFieldsAction, &QAction::triggered, this, [this] { editor_.Fields_Escape(); });
+    connect(ui_.NewEntryAction, &QAction::triggered, this, [this] { editor_.NewEntry_Click(); });
 
     connect(ui_.ToolbarTree, &KeyToolBar::ButtonClick, this,
         [this](const QString& key) { commands_.ToolbarTree_ButtonClick(key); });
@@ -250,10 +259,22 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == ui_.tvTreeView->viewport()) {
         if (type == QEvent::MouseButtonPress) {
             auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint point = mouse->position().toPoint();
             const int button = mouse->button() == Qt::RightButton ? 2 : 1;
-            selection_.tvTreeView_MouseDown(button, mouse->position().toPoint());
+            // Leaving an entry whose edits were not applied asks first; the
+            // press is then not the view's, as its release went to the
+            // question. A click on the entry itself keeps the edits shown.
+            TreeNode* target = NodeAtPoint(state_.Tree(), ui_.tvTreeView, point);
+            const bool asking = target && editor_.EntryEdited();
+            if (asking && target == state_.CurrentNode())
+                return QMainWindow::eventFilter(watched, event);
+            if (asking && !editor_.LeaveEditedEntry())
+                return true;
+            selection_.tvTreeView_MouseDown(button, point);
             if (TreeNode* node = state_.CurrentNode())
                 selection_.tvTreeView_NodeClick(node);
+            if (asking)
+                return true;
         } else if (type == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
             selection_.tvTreeView_MouseUp(mouse->button() == Qt::RightButton ? 2 : 1);

@@ -48,6 +48,7 @@ public:
     void CheckNodeInfo(TreeNode* node = nullptr) override { database_.CheckNodeInfo(node); }
     void MenuBaseSave_Click() override { file_.MenuBaseSave_Click(); }
     void AddDefaultCategories() override { commands_.AddDefaultCategories(); }
+    bool LeaveEditedEntry() override { return editor_.LeaveEditedEntry(); }
     void SetPasswordFields() override { selection_.SetPasswordFields(); }
     void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }
     void UnvisiblePasswordTab(int page) override { selection_.UnvisiblePasswordTab(page); }

@@ -115,6 +115,15 @@ bool EntryRecord::Rewrite(PasswordTree& tree, TreeNode* entry) const
     return true;
 }
 
+bool EntryRecord::SameFields(const EntryRecord& other) const
+{
+    constexpr qint32 White = 0xffffff;
+    const auto colour = [](qint32 value) { return value < 0 ? White : value; };
+    return title == other.title && login == other.login && password == other.password && web == other.web
+        && file == other.file && custom == other.custom && note == other.note && expires == other.expires
+        && (!expires || expiry == other.expiry) && colour(color) == colour(other.color);
+}
+
 void EntryRecord::Wipe()
 {
     CipherEngine::Wipe(login);

@@ -38,6 +38,9 @@ struct EntryRecord {
     bool Rewrite(PasswordTree& tree, TreeNode* entry) const;
     // Overwrites the decoded secrets once they served.
     void Wipe();
+    // True when both hold the same fields, expiry and colour (no colour and
+    // white are one), their dates aside.
+    bool SameFields(const EntryRecord& other) const;
 
 private:
     // The entry's tag: its two dates, now for those left empty.

@@ -288,6 +288,9 @@ DatabaseFile::Changes DatabaseFile::AskAboutChanges()
 
 bool DatabaseFile::PasswordIsChanged()
 {
+    // Edits of the shown entry come first: applied, they are changes too.
+    if (state_.DatabaseOpen() && !procedures_.LeaveEditedEntry())
+        return false;
     const Changes changes = AskAboutChanges();
     return changes != Changes::Cancelled && changes != Changes::SaveFailed;
 }
@@ -510,7 +513,8 @@ void DatabaseFile::EnableFileCommands(bool open)
 {
     for (QAction* item : { ui_.MenuBaseNew, ui_.MenuBaseOpen })
         item->setEnabled(!open);
-    for (QAction* item : { ui_.MenuBaseClose, ui_.MenuBaseSave, ui_.MenuBaseSaveUnder, ui_.MenuBasePassword })
+    for (QAction* item :
+        { ui_.MenuBaseClose, ui_.MenuBaseSave, ui_.MenuBaseSaveUnder, ui_.MenuBasePassword, ui_.NewEntryAction })
         item->setEnabled(open);
     for (const char* key : { "New", "Open" }) {
         if (QAction* button = ui_.tbToolBar->Button(QLatin1String(key)))

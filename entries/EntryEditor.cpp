@@ -14,6 +14,7 @@
 #include "services/ui/ControlTag.h"
 #include "services/ui/Messages.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -326,6 +327,83 @@ void EntryEditor::DeleteEntry(TreeNode* entry)
     AutoSave();
 }
 
+bool EntryEditor::EntryEdited() const
+{
+    const TreeNode* entry = state_.CurrentNode();
+    if (KindOf(entry) != NodeKind::Entry)
+        return false;
+    EntryRecord stored = EntryRecord::Read(Tree(), entry);
+    EntryRecord shown = FieldsRecord();
+    const bool same = stored.SameFields(shown);
+    stored.Wipe();
+    shown.Wipe();
+    return !same;
+}
+
+bool EntryEditor::LeaveEditedEntry()
+{
+    try {
+        if (!EntryEdited())
+            return true;
+        TreeNode* entry = state_.CurrentNode();
+        const Answer answer = AskQuestion(QStringLiteral("Les modifications du mot de passe « ") + entry->Text()
+                + QStringLiteral(" » n'ont pas été appliquées.\r\nSouhaitez-vous les appliquer ?"),
+            QStringLiteral("Modifications non appliquées"));
+        switch (answer) {
+        case Answer::Yes:
+            if (!isCheckKeyInfo(entry->Index(), true))
+                return false;
+            ChangeEntry(entry);
+            AutoSave();
+            return true;
+        case Answer::No:
+            state_.RequestSelection(entry);
+            return true;
+        case Answer::Cancel:
+            // The click that led here took the focus to the tree.
+            ui_.Entry->PasswordField(lastField_)->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+        return false;
+    } catch (const std::exception& error) {
+        ReportException(QStringLiteral("Error on leaving the changed Password"), error);
+        return false;
+    }
+}
+
+void EntryEditor::Fields_Return()
+{
+    const NodeKind kind = KindOf(state_.CurrentNode());
+    const char* key = kind == NodeKind::Entry ? "Change" : kind == NodeKind::Category ? "Add" : nullptr;
+    if (!key)
+        return;
+    if (QAction* button = ui_.Entry->ToolbarPassCode->Button(QLatin1String(key)); button && button->isEnabled())
+        button->trigger();
+}
+
+void EntryEditor::Fields_Escape()
+{
+    state_.ResetIdleTicks();
+    if (TreeNode* entry = state_.CurrentNode(); KindOf(entry) == NodeKind::Entry)
+        state_.RequestSelection(entry);
+}
+
+void EntryEditor::NewEntry_Click()
+{
+    state_.ResetIdleTicks();
+    TreeNode* node = state_.CurrentNode();
+    TreeNode* category = KindOf(node) == NodeKind::Entry ? node->Parent() : node;
+    if (KindOf(category) != NodeKind::Category) {
+        ShowInfo(ChooseCategory);
+        return;
+    }
+    if (!LeaveEditedEntry())
+        return;
+    state_.RequestSelection(category);
+    procedures_.SetPasswordFields();
+    ui_.Entry->TextPassword[0]->setFocus(Qt::ShortcutFocusReason);
+}
+
 void EntryEditor::AutoSave()
 {
     if (state_.Options().autoSave)
@@ -370,6 +448,7 @@ void EntryEditor::TextPassword_Change(int index)
 void EntryEditor::TextPassword_GotFocus(int index)
 {
     state_.ResetIdleTicks();
+    lastField_ = index;
     if (index == 5)
         return;
     // The password field shows its text in clear while it has the focus.

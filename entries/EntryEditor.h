@@ -44,6 +44,23 @@ public:
     // each edit.
     void AutoSave();
 
+    // Before the user leaves the current entry: when its fields were edited
+    // and not applied, asks whether to keep the edits. Oui applies them,
+    // Non gives the fields their stored values back; false when the user
+    // stays (Annuler, or the edits could not be applied).
+    bool LeaveEditedEntry();
+    // True when the current node is an entry whose fields differ from what
+    // it stores.
+    bool EntryEdited() const;
+    // The keyboard over the entry fields: Enter applies them ("Modifier" on
+    // an entry, "Ajouter" on a category), Esc gives an entry's fields their
+    // stored values back.
+    void Fields_Return();
+    void Fields_Escape();
+    // Ctrl+N: empty fields under the selected category (the entry's own
+    // when an entry is selected), the title field ready for typing.
+    void NewEntry_Click();
+
 private:
     // The entry the fields describe, trimmed as stored.
     EntryRecord FieldsRecord() const;
@@ -52,6 +69,8 @@ private:
     // The information node that the page shows: CurrentNode, its
     // information ancestor, or the root's; null when there is none.
     TreeNode* InformationNode() const;
+
+    int lastField_ = 0; // the entry field that had the focus last
 };
 
 } // namespace keyholm

@@ -204,7 +204,9 @@ bool TreeCommands::tvTreeView_AfterLabelEdit(TreeNode* node, const QString& text
         }
         if (!tvTreeView_BeforeLabelEdit(node) || label == node->Text())
             return false;
-        if (editor_.isCheckIdemLabel(node->Parent(), label, false, node->Index())) {
+        // A note may repeat a line; titles and categories are unique.
+        if (node->Image() != NodeImage::Quote
+            && editor_.isCheckIdemLabel(node->Parent(), label, false, node->Index())) {
             AfterEdit(
                 QStringLiteral("Attention un mot de passe avec un Titre identique est déjà présent au même niveau."),
                 QString());

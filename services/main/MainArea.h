@@ -21,6 +21,7 @@ public:
 
 protected:
     PasswordTree& Tree() { return state_.Tree(); }
+    const PasswordTree& Tree() const { return state_.Tree(); }
 
     MainWindowUi& ui_;
     MainState& state_;

@@ -29,6 +29,9 @@ public:
     virtual void UnvisiblePasswordTab(int page) = 0;
     // The default categories under the current node, after asking.
     virtual void AddDefaultCategories() = 0;
+    // Asks about edits of the current entry not yet applied before the user
+    // leaves it; false when the user stays.
+    virtual bool LeaveEditedEntry() = 0;
 
     // ---- app/ -------------------------------------------------------------
     virtual void Form_Resize() = 0;

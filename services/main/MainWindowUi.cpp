@@ -255,6 +255,14 @@ void MainWindowUi::SetupTree()
     TreeRenameAction->setShortcut(QKeySequence(Qt::Key_F2));
     TreeRenameAction->setShortcutContext(Qt::WidgetShortcut);
     tvTreeView->addAction(TreeRenameAction);
+    // Ctrl+N is also "Nouvelle...", which is disabled while a database is
+    // open; this one is enabled only then, so they never clash.
+    NewEntryAction = new QAction(QStringLiteral("Nouveau mot de passe"), Window);
+    NewEntryAction->setObjectName(QStringLiteral("NewEntryAction"));
+    NewEntryAction->setShortcut(QKeySequence::New);
+    NewEntryAction->setShortcutContext(Qt::WindowShortcut);
+    NewEntryAction->setEnabled(false);
+    Window->addAction(NewEntryAction);
 
     PictureLogo = Named(new QLabel(TreePane), QStringLiteral("PictureLogo"));
     PictureLogo->setAlignment(Qt::AlignCenter);
@@ -279,6 +287,11 @@ void MainWindowUi::SetupPages()
 
     const qreal pixelRatio = Window->devicePixelRatioF();
     Entry = new EntryPage;
+    RestoreFieldsAction = new QAction(QStringLiteral("Annuler la saisie"), Entry->PictureTab);
+    RestoreFieldsAction->setObjectName(QStringLiteral("RestoreFieldsAction"));
+    RestoreFieldsAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    RestoreFieldsAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    Entry->PictureTab->addAction(RestoreFieldsAction);
     About = new AboutPage(pixelRatio);
     Stat = new StatPage;
     Option = new OptionPage;

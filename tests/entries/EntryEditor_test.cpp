@@ -8,6 +8,7 @@
 #include "components/FieldCoding.h"
 #include "components/NodeImages.h"
 #include "services/main/KeyToolBar.h"
+#include "services/main/TreeViewNodes.h"
 #include "services/ui/ControlTag.h"
 
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTreeView>
 
 namespace keyholm::test {
 namespace {
@@ -336,6 +338,137 @@ TEST_F(EntryEditorTest, TheInformationPageForgetsLinesTheDatabaseLacks)
     EXPECT_TRUE(Ui().Info->TextTitle->text().isEmpty());
     EXPECT_TRUE(Ui().Info->TextUser->text().isEmpty());
     EXPECT_TRUE(ControlTag(Ui().Info->LabelDate[0]).isEmpty());
+}
+
+// The user moves away, by mouse or by key, from an entry whose login was
+// edited and not applied.
+TEST_F(EntryEditorTest, LeavingAnEditedEntryAsksWhetherToApplyTheEdits)
+{
+    struct Case {
+        QMessageBox::StandardButton answer;
+        bool byKey;
+    };
+    const Case cases[] = {
+        { QMessageBox::Yes, false },
+        { QMessageBox::No, false },
+        { QMessageBox::Cancel, false },
+        { QMessageBox::Yes, true },
+        { QMessageBox::Cancel, true },
+    };
+    MarkOpen();
+    QTreeView* view = Ui().tvTreeView;
+    const auto click = [&](TreeNode* node) {
+        const QModelIndex index = IndexOfNode(view->model(), node);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+    };
+    int row = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(row);
+        TreeNode* entry = AddEntry(category_, QStringLiteral("Mail %1").arg(++row), { .login = "moi" });
+        TreeNode* other = AddEntry(category_, QStringLiteral("Zeta %1").arg(row), {});
+        view->collapse(IndexOfNode(view->model(), entry));
+        click(entry);
+        ASSERT_EQ(State().CurrentNode(), entry);
+        {
+            ModalHelper unasked; // unchanged fields: no question
+            click(other);
+            EXPECT_EQ(State().CurrentNode(), other);
+            click(entry);
+        }
+        Type(1, "nouveau");
+
+        ModalHelper modal;
+        modal.ExpectMessageBox().Click(c.answer);
+        TreeNode* target = other;
+        if (c.byKey) {
+            click(entry);
+            EXPECT_EQ(Ui().Entry->PasswordText(1), "nouveau") << "a click on the entry itself keeps the edits";
+            target = NodeOfIndex(Tree(), view->indexAbove(IndexOfNode(view->model(), entry)));
+            view->setFocus();
+            QTest::keyClick(view, Qt::Key_Up);
+        } else {
+            click(other);
+        }
+        ASSERT_TRUE(modal.Wait());
+        EXPECT_TRUE(modal.Seen()[0].text.contains(entry->Text())) << modal.Seen()[0].text.toStdString();
+
+        const QString stored = EntryRecord::Read(Tree(), entry).login;
+        if (c.answer == QMessageBox::Cancel) {
+            EXPECT_EQ(State().CurrentNode(), entry);
+            EXPECT_EQ(view->currentIndex(), IndexOfNode(view->model(), entry)) << "the view stays on the entry";
+            EXPECT_EQ(Ui().Entry->PasswordText(1), "nouveau");
+            EXPECT_EQ(stored, "moi");
+            // Esc gives the stored values back: nothing is left to ask.
+            // (The headless platform does not give the window back its
+            // activation when the box closes.)
+            Window().activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+            EXPECT_EQ(QApplication::focusWidget(), Ui().Entry->TextPassword[1]) << "back in the field being edited";
+            QTest::keyClick(Ui().Entry->TextPassword[1], Qt::Key_Escape);
+            EXPECT_EQ(Ui().Entry->PasswordText(1), "moi");
+        } else {
+            EXPECT_EQ(State().CurrentNode(), target);
+            EXPECT_NE(target, entry);
+            EXPECT_EQ(stored, c.answer == QMessageBox::Yes ? "nouveau" : "moi");
+        }
+    }
+}
+
+TEST_F(EntryEditorTest, ClosingTheDatabaseAsksAboutTheEditsFirst)
+{
+    MarkOpen();
+    TreeNode* entry = AddEntry(category_, "Mail", { .login = "moi" });
+    Select(entry);
+    Type(1, "nouveau");
+    ModalHelper modal;
+    modal.ExpectMessageBox().Click(QMessageBox::Cancel);
+    Ui().MenuBaseClose->trigger();
+    ASSERT_TRUE(modal.Wait());
+    EXPECT_TRUE(modal.Seen()[0].text.contains("Mail"));
+    EXPECT_TRUE(State().DatabaseOpen());
+    EXPECT_EQ(Ui().Entry->PasswordText(1), "nouveau");
+}
+
+// Ctrl+N starts an entry, Enter adds or changes it, Esc gives the stored
+// values back.
+TEST_F(EntryEditorTest, TheKeyboardStartsAddsChangesAndRestoresEntries)
+{
+    MarkOpen();
+    TreeNode* entry = AddEntry(category_, "Mail", { .login = "moi" });
+    Select(entry);
+    QTest::keyClick(Ui().Entry->TextPassword[1], Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(State().CurrentNode(), category_) << "the entry's category";
+    EXPECT_TRUE(Ui().Entry->PasswordText(0).isEmpty());
+    EXPECT_TRUE(Ui().Entry->PasswordText(1).isEmpty());
+    QTRY_COMPARE(QApplication::focusWidget(), Ui().Entry->TextPassword[0]);
+
+    QTest::keyClicks(Ui().Entry->TextPassword[0], "Neuf");
+    Type(2, "pw");
+    QTest::keyClick(Ui().Entry->TextPassword[2], Qt::Key_Return);
+    TreeNode* added = Child(category_, "Neuf");
+    ASSERT_TRUE(added);
+    EXPECT_EQ(EntryRecord::Read(Tree(), added).password, "pw");
+
+    Select(added);
+    Type(1, "moi");
+    QTest::keyClick(Ui().Entry->TextPassword[1], Qt::Key_Enter);
+    EXPECT_EQ(EntryRecord::Read(Tree(), added).login, "moi");
+    EXPECT_EQ(category_->ChildCount(), 2);
+
+    Type(1, "autre");
+    Type(5, "une note");
+    QTest::keyClick(Ui().Entry->TextPasswordNote, Qt::Key_Escape);
+    EXPECT_EQ(Ui().Entry->PasswordText(1), "moi");
+    EXPECT_TRUE(Ui().Entry->PasswordText(5).isEmpty());
+    EXPECT_EQ(EntryRecord::Read(Tree(), added).login, "moi");
+
+    Select(root_);
+    ModalHelper modal;
+    modal.ExpectMessageBox().Click(QMessageBox::Ok);
+    QTest::keyClick(Ui().tvTreeView, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(modal.Wait());
+    EXPECT_EQ(modal.Seen()[0].text, "Vous devez sélectionner une Catégorie de l'arborescence");
 }
 
 } // namespace

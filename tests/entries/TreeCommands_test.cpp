@@ -234,6 +234,8 @@ protected:
     void Edit(TreeNode* node, const QString& text)
     {
         Select(node);
+        // The editor of an earlier edit must be gone before this one is sought.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         Ui().TreeRenameAction->trigger();
         QCoreApplication::processEvents();
         // The tree pane stays hidden while no file is open: the editor is
@@ -244,6 +246,10 @@ protected:
         QTest::keyClick(editor, Qt::Key_Delete);
         QTest::keyClicks(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
+        // The editor hands its text over queued, and the node is selected
+        // again queued after that.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
     }
 };
 
@@ -281,6 +287,15 @@ TEST_F(LabelEditTest, LabelsEditedInPlaceFollowTheTitleRules)
     EXPECT_EQ(TagField(entry->Tag(), 0), old);
     EXPECT_EQ(ReadDateTimeTag(TagField(entry->Tag(), 1)).date(), QDate::currentDate());
     EXPECT_EQ(Ui().Entry->PasswordText(0), "Neuf");
+
+    // A note line takes any text, another line's too.
+    TreeNode* note = AddEntry(category_, "Notes", { .note = "premier\nsecond" });
+    Edit(note->Child(0)->Child(1), "premier");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(TreeStore::Instance().LoadNote(Tree(), note->Key()), "premier\npremier");
+    Edit(note->Child(0)->Child(0), " autre ligne");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(TreeStore::Instance().LoadNote(Tree(), note->Key()), "autre ligne\npremier");
 
     TreeNode* login = AddEntry(category_, "Avec", { .login = "moi" })->Child(0);
     Select(login);

@@ -44,6 +44,15 @@ protected:
         return Tree().Root();
     }
 
+    // The tree built so far becomes the open database, as after opening a
+    // file at `path` (nothing is read or written): the file commands and
+    // their shortcuts are enabled.
+    void MarkOpen(const QString& path = QStringLiteral("/nonexistent/Keyholm.khm"))
+    {
+        State().SetTag(path);
+        State().NotifyDatabaseOpened();
+    }
+
     TreeNode* Add(TreeNode* parent, const QString& text, const QString& image, const QString& tag = {})
     {
         const QString key = TreeStore::Instance().AddNode(Tree(), parent ? parent->Key() : QString(), text, image, tag);
