@@ -5,7 +5,9 @@
 #include "database/DatabaseFile.h"
 #include "database/DatabaseTree.h"
 #include "entries/Selection.h"
+#include "entries/Trash.h"
 #include "services/ErrorReport.h"
+#include "services/ui/Messages.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,11 +17,12 @@
 namespace keyholm {
 
 DatabaseOpening::DatabaseOpening(MainWindowUi& ui, MainState& state, MainProcedures& procedures, DatabaseTree& tree,
-    DatabaseFile& file, Selection& selection)
+    DatabaseFile& file, Selection& selection, Trash& trash)
     : MainArea(ui, state, procedures)
     , tree_(tree)
     , file_(file)
     , selection_(selection)
+    , trash_(trash)
 {
 }
 
@@ -56,6 +59,12 @@ void DatabaseOpening::FindTrash()
         ReportError(QStringLiteral("Unable to locate the Trash Node.<br>Delete option is disabled."));
     } else {
         ui_.Option->CheckTrash->setEnabled(true);
+        // The database stays changed and unsaved: the user decides.
+        if (state_.Options().purgeTrash && trash_.TrashPurge())
+            ShowInfo(QStringLiteral("Corbeille purgée des mots de passe expirés plus vieux de ")
+                + QString::number(state_.Options().purgeDays) + QStringLiteral(" jour(s)<br>")
+                + QString::number(trash_.PurgedCount())
+                + QStringLiteral(" mot(s) de passe supprimé(s) définitivement."));
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // What follows the opening of a database file, in order: the tree checked
-// and mended, the window shown for it, the trash found, the information
+// and mended, the window shown for it, the trash found and purged, the information
 // node selected, and the automatic close armed. Each area does its own step;
 // this is the one place that says which and when.
 
@@ -11,11 +11,12 @@ namespace keyholm {
 class DatabaseFile;
 class DatabaseTree;
 class Selection;
+class Trash;
 
 class DatabaseOpening : public MainArea {
 public:
     DatabaseOpening(MainWindowUi& ui, MainState& state, MainProcedures& procedures, DatabaseTree& tree,
-        DatabaseFile& file, Selection& selection);
+        DatabaseFile& file, Selection& selection, Trash& trash);
 
     // Runs once a database has opened into the tree.
     void AfterOpening();
@@ -26,6 +27,7 @@ private:
     DatabaseTree& tree_;
     DatabaseFile& file_;
     Selection& selection_;
+    Trash& trash_;
 };
 
 } // namespace keyholm

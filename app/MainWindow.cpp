@@ -33,10 +33,12 @@ MainWindow::MainWindow(QWidget* parent)
     , options_(ui_, state_, *this)
     , selection_(ui_, state_, *this)
     , editor_(ui_, state_, *this)
-    , commands_(ui_, state_, *this, editor_)
+    , trash_(ui_, state_, *this)
+    , commands_(ui_, state_, *this, editor_, trash_)
+    , dragdrop_(ui_, state_, *this)
     , layout_(ui_, state_, *this)
     , lifecycle_(ui_, state_, *this, options_, file_, layout_)
-    , opening_(ui_, state_, *this, database_, file_, selection_)
+    , opening_(ui_, state_, *this, database_, file_, selection_, trash_)
 {
     ui_.Setup(this);
     options_.BindOptionPage();
@@ -67,6 +69,12 @@ void MainWindow::AttachTreeModel()
     model->FollowExpanded(ui_.tvTreeView);
     model->SetLabelEditing([this](const TreeNode* node) { return commands_.tvTreeView_BeforeLabelEdit(node); },
         [this](TreeNode* node, const QString& text) { return commands_.tvTreeView_AfterLabelEdit(node, text); });
+    model->SetDragHooks({
+        .start = [this](TreeNode* node) { return dragdrop_.tvTreeView_StartDrag(node); },
+        .ended = [this] { dragdrop_.DragEnded(); },
+        .canDrop = [this](const QString& key, TreeNode* target) { return dragdrop_.tvTreeView_DragOver(key, target); },
+        .drop = [this](const QString& key, TreeNode* target) { return dragdrop_.tvTreeView_DragDrop(key, target); },
+    });
     treeModel_ = std::move(model);
 }
 
@@ -148,6 +156,8 @@ void MainWindow::ConnectEvents()
     // Tree keys.
     connect(ui_.TreeDeleteAction, &QAction::triggered, this, &MainWindow::TreeDelete_Triggered);
     connect(ui_.TreeRenameAction, &QAction::triggered, this, &MainWindow::TreeRename_Triggered);
+    connect(ui_.TreeCutAction, &QAction::triggered, this, [this] { dragdrop_.Cut_Click(); });
+    connect(ui_.TreePasteAction, &QAction::triggered, this, [this] { dragdrop_.Paste_Click(); });
 }
 
 void MainWindow::ConnectEntryEditing()
@@ -171,6 +181,7 @@ void MainWindow::ConnectEntryEditing()
     connect(ui_.ToolbarTree, &KeyToolBar::ButtonMenuClick, this,
         [this](const QString& key, const QString& item) { commands_.ToolbarTree_ButtonMenuClick(key, item); });
     connect(ui_.tvTreeView, &QTreeView::doubleClicked, this, [this] { commands_.tvTreeView_DblClick(); });
+    connect(ui_.MenuCorbeilleVider, &QAction::triggered, this, [this] { trash_.MenuCorbeilleVider_Click(); });
 
     InfoPage* info = ui_.Info;
     connect(info->ApplyInfo, &QPushButton::clicked, this, [this] { editor_.ApplyInfo_Click(); });

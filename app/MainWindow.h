@@ -12,6 +12,8 @@
 #include "database/WorkingOptions.h"
 #include "entries/EntryEditor.h"
 #include "entries/Selection.h"
+#include "entries/Trash.h"
+#include "entries/TreeDragDrop.h"
 #include "entries/TreeCommands.h"
 #include "services/main/MainProcedures.h"
 #include "services/main/MainState.h"
@@ -41,6 +43,8 @@ public:
     Selection& Entries() { return selection_; }
     EntryEditor& Editing() { return editor_; }
     TreeCommands& Commands() { return commands_; }
+    Trash& TrashCommands() { return trash_; }
+    TreeDragDrop& DragDrop() { return dragdrop_; }
     WindowLayout& Layout() { return layout_; }
     WindowLifecycle& Lifecycle() { return lifecycle_; }
 
@@ -77,7 +81,9 @@ private:
     WorkingOptions options_;
     Selection selection_;
     EntryEditor editor_;
+    Trash trash_;
     TreeCommands commands_;
+    TreeDragDrop dragdrop_;
     WindowLayout layout_;
     WindowLifecycle lifecycle_;
     DatabaseOpening opening_;

@@ -8,6 +8,7 @@
 #include "components/SystemInfo.h"
 #include "components/TreeStore.h"
 #include "components/ui/ColorValue.h"
+#include "entries/Trash.h"
 #include "services/ErrorReport.h"
 #include "services/TraceLog.h"
 #include "services/main/KeyToolBar.h"
@@ -289,37 +290,38 @@ void EntryEditor::DeleteEntry(TreeNode* entry)
                 QStringLiteral("Confirmez-vous la suppression définitive du mot de passe sélectionné ?") + title)
             != Answer::Yes)
             return;
-        if (parent->ChildCount() < 2) {
-            parent->SetImage(NodeImage::TrashNot);
-            parent->SetSelectedImage(NodeImage::Trash);
-        }
         store.DeleteNode(Tree(), entry->Key());
+        Trash::ShowFilling(parent);
         state_.SetDatabaseChanged(true);
         state_.SetCurrentNode(nullptr);
         state_.RequestSelection(Tree().FindKey(state_.TrashNodeKey()));
         AutoSave();
         return;
     }
-    const bool toTrash = state_.Options().useTrash && Tree().FindKey(state_.TrashNodeKey());
+    TreeNode* trash = state_.TrashNodeKey().isEmpty() ? nullptr : Tree().FindKey(state_.TrashNodeKey());
+    const bool toTrash = state_.Options().useTrash && trash;
     const QString question = toTrash ? QStringLiteral("Confirmez-vous le déplacement dans la Corbeille")
                                      : QStringLiteral("Confirmez-vous la suppression");
     if (AskQuestion(question + QStringLiteral(" du mot de passe sélectionné ?") + title) != Answer::Yes)
         return;
-    if (store.CountNodes(Tree(), parent, NodeImage::Password, true, false) < 2
-        && (parent->Image() == NodeImage::DirKeyNot || parent->Image() == NodeImage::DirNot)) {
-        parent->SetImage(NodeImage::DirNot);
-        parent->SetSelectedImage(NodeImage::Dir);
-    }
+    const bool lastOfCategory = store.CountNodes(Tree(), parent, NodeImage::Password, true, false) < 2;
     if (toTrash) {
-        TreeNode* trash = Tree().FindKey(state_.TrashNodeKey());
-        if (store.MoveNode(Tree(), entry->Key(), trash->Key(), store.ChildLabel(Tree(), trash, entry->Text()))) {
-            trash->SetImage(NodeImage::TrashKeyNot);
-            trash->SetSelectedImage(NodeImage::TrashKey);
-        } else {
+        // The trash keeps an entry from the day it was deleted: its change
+        // date is the one the purge reads.
+        const QString tag = entry->Tag();
+        if (!store.MoveNode(Tree(), entry->Key(), trash->Key(), store.ChildLabel(Tree(), trash, entry->Text()))) {
             ReportError(QStringLiteral("Error on moving Password node to trash location."));
+            return;
         }
+        entry->SetTag(TagField(tag, 0) + TagSeparator + NowTag());
+        Trash::ShowFilling(trash);
     } else {
         store.DeleteNode(Tree(), entry->Key());
+    }
+    // Custom category icons stay; the standard ones show the category empty.
+    if (lastOfCategory && (parent->Image() == NodeImage::DirKeyNot || parent->Image() == NodeImage::DirNot)) {
+        parent->SetImage(NodeImage::DirNot);
+        parent->SetSelectedImage(NodeImage::Dir);
     }
     state_.SetDatabaseChanged(true);
     state_.SetCurrentNode(nullptr);

@@ -6,6 +6,7 @@
 #include "components/TreeStore.h"
 #include "components/ui/ImageListTreeView.h"
 #include "entries/EntryEditor.h"
+#include "entries/Trash.h"
 #include "services/ErrorReport.h"
 #include "services/TraceLog.h"
 #include "services/main/EntryPage.h"
@@ -36,6 +37,8 @@ void TreeCommands::ToolbarTree_ButtonClick(const QString& key)
             RenameCategory();
         else if (key == QLatin1String("Delete"))
             DeleteCategory();
+        else if (key == QLatin1String("Purge"))
+            trash_.Purge_Click();
     } catch (const std::exception& error) {
         ReportException(QStringLiteral("Error on command: ") + key, error);
     }

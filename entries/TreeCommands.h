@@ -1,6 +1,7 @@
 #pragma once
 // The tree toolbar's commands on categories: add, rename, delete, and the
-// choice of a category's icon (also by a double click in the tree).
+// choice of a category's icon (also by a double click in the tree); its
+// "Purge" goes to the trash.
 
 #include "services/main/MainArea.h"
 
@@ -9,12 +10,14 @@
 namespace keyholm {
 
 class EntryEditor;
+class Trash;
 
 class TreeCommands : public MainArea {
 public:
-    TreeCommands(MainWindowUi& ui, MainState& state, MainProcedures& procedures, EntryEditor& editor)
+    TreeCommands(MainWindowUi& ui, MainState& state, MainProcedures& procedures, EntryEditor& editor, Trash& trash)
         : MainArea(ui, state, procedures)
         , editor_(editor)
+        , trash_(trash)
     {
     }
 
@@ -39,6 +42,7 @@ private:
     void AfterEdit(const QString& message, const QString& nodeKey);
 
     EntryEditor& editor_;
+    Trash& trash_;
 };
 
 } // namespace keyholm

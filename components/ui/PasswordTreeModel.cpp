@@ -132,11 +132,12 @@ Qt::ItemFlags PasswordTreeModel::flags(const QModelIndex& index) const
 {
     const TreeNode* node = NodeFromIndex(index);
     if (!node)
-        return drop_ ? Qt::ItemIsDropEnabled : Qt::NoItemFlags;
+        return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (canEdit_ && canEdit_(node))
         f |= Qt::ItemIsEditable;
-    if (drop_)
+    // Whether a node may go is for the start hook to say (and trace).
+    if (drag_.drop)
         f |= Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
     return f;
 }
@@ -146,35 +147,69 @@ QStringList PasswordTreeModel::mimeTypes() const
     return { KeyMime };
 }
 
+namespace {
+// The drag data, which tells when it goes: with the drag that carried it.
+class NodeDragData : public QMimeData {
+public:
+    explicit NodeDragData(std::function<void(const QMimeData*)> gone)
+        : gone_(std::move(gone))
+    {
+    }
+    ~NodeDragData() override { gone_(this); }
+
+private:
+    std::function<void(const QMimeData*)> gone_;
+};
+} // namespace
+
 QMimeData* PasswordTreeModel::mimeData(const QModelIndexList& indexes) const
 {
-    const TreeNode* node = indexes.isEmpty() ? nullptr : NodeFromIndex(indexes.first());
-    if (!node)
+    TreeNode* node = indexes.isEmpty() ? nullptr : NodeFromIndex(indexes.first());
+    if (!node || !drag_.start || !drag_.start(node))
         return nullptr;
-    auto* data = new QMimeData;
+    // Only the newest drag's end counts: an older drag's data may go later.
+    QPointer<const PasswordTreeModel> model(this);
+    auto* data = new NodeDragData([model](const QMimeData* gone) {
+        if (model && model->liveDrag_ == gone) {
+            model->liveDrag_ = nullptr;
+            if (model->drag_.ended)
+                model->drag_.ended();
+        }
+    });
     data->setText(node->Key());
+    liveDrag_ = data;
     return data;
+}
+
+bool PasswordTreeModel::canDropMimeData(
+    const QMimeData* data, Qt::DropAction action, int row, int column, const QModelIndex& parent) const
+{
+    Q_UNUSED(column)
+    // On an item only: a drop between rows would land on their parent.
+    if (!drag_.canDrop || !data || !data->hasText() || action == Qt::IgnoreAction || row != -1)
+        return false;
+    TreeNode* target = NodeFromIndex(parent);
+    return target && drag_.canDrop(data->text(), target);
 }
 
 bool PasswordTreeModel::dropMimeData(
     const QMimeData* data, Qt::DropAction action, int row, int column, const QModelIndex& parent)
 {
-    Q_UNUSED(row)
     Q_UNUSED(column)
-    // A drop between rows lands on their parent.
-    if (!drop_ || !data || !data->hasText() || action == Qt::IgnoreAction)
+    if (!drag_.drop || !data || !data->hasText() || action == Qt::IgnoreAction || row != -1)
         return false;
-    return drop_(data->text(), NodeFromIndex(parent));
+    TreeNode* target = NodeFromIndex(parent);
+    return target && drag_.drop(data->text(), target);
 }
 
 Qt::DropActions PasswordTreeModel::supportedDragActions() const
 {
-    return drop_ ? Qt::MoveAction : Qt::IgnoreAction;
+    return drag_.drop ? Qt::CopyAction : Qt::IgnoreAction;
 }
 
 Qt::DropActions PasswordTreeModel::supportedDropActions() const
 {
-    return drop_ ? Qt::MoveAction : Qt::IgnoreAction;
+    return drag_.drop ? Qt::CopyAction : Qt::IgnoreAction;
 }
 
 void PasswordTreeModel::SetLabelEditing(
@@ -184,9 +219,9 @@ void PasswordTreeModel::SetLabelEditing(
     applyEdit_ = std::move(apply);
 }
 
-void PasswordTreeModel::SetDropHandler(std::function<bool(const QString&, TreeNode*)> drop)
+void PasswordTreeModel::SetDragHooks(DragHooks hooks)
 {
-    drop_ = std::move(drop);
+    drag_ = std::move(hooks);
 }
 
 // --- Following the tree -------------------------------------------------------------

@@ -49,10 +49,22 @@ public:
     // (true when it is taken). Without them, no row is editable.
     void SetLabelEditing(
         std::function<bool(const TreeNode*)> canEdit, std::function<bool(TreeNode*, const QString&)> apply);
-    // Dragging carries the node's key as plain text; a drop on a node calls
-    // the handler with that key and the target. Without it, rows cannot be
-    // dragged.
-    void SetDropHandler(std::function<bool(const QString& sourceKey, TreeNode* target)> drop);
+    // Drag and drop inside the tree. The drag data is the node's key as
+    // plain text, and a drop lands only on an item (never between rows).
+    // Drags offer the copy effect only: a view then never removes or clears
+    // rows after a drop, whatever the model does.
+    struct DragHooks {
+        // A drag of the node starts; false refuses it.
+        std::function<bool(TreeNode*)> start;
+        // The drag's data went away: the drag has ended, however it ended.
+        std::function<void()> ended;
+        // Whether the key may be dropped on the target (the pointer passes over it).
+        std::function<bool(const QString& sourceKey, TreeNode* target)> canDrop;
+        // The drop; true when something moved.
+        std::function<bool(const QString& sourceKey, TreeNode* target)> drop;
+    };
+    // Without hooks, rows can be neither dragged nor dropped on.
+    void SetDragHooks(DragHooks hooks);
 
     QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
@@ -64,6 +76,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool canDropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
+        const QModelIndex& parent) const override;
     bool dropMimeData(
         const QMimeData* data, Qt::DropAction action, int row, int column, const QModelIndex& parent) override;
     Qt::DropActions supportedDragActions() const override;
@@ -89,7 +103,8 @@ private:
     PasswordTree* tree_;
     std::function<bool(const TreeNode*)> canEdit_;
     std::function<bool(TreeNode*, const QString&)> applyEdit_;
-    std::function<bool(const QString&, TreeNode*)> drop_;
+    DragHooks drag_;
+    mutable const QMimeData* liveDrag_ = nullptr; // the data of the drag under way
 };
 
 } // namespace keyholm

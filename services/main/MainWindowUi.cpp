@@ -242,6 +242,15 @@ void MainWindowUi::SetupTree()
     tvTreeView->setSelectionMode(QAbstractItemView::SingleSelection);
     tvTreeView->setEditTriggers(QAbstractItemView::NoEditTriggers); // F2 goes through TreeRenameAction
     tvTreeView->setContextMenuPolicy(Qt::NoContextMenu);
+    // Nodes move by dragging them onto another node; the copy effect keeps
+    // the view from removing anything itself once a drop is done.
+    tvTreeView->setDragEnabled(true);
+    tvTreeView->setAcceptDrops(true);
+    tvTreeView->setDropIndicatorShown(true);
+    tvTreeView->setDragDropMode(QAbstractItemView::DragDrop);
+    tvTreeView->setDefaultDropAction(Qt::CopyAction);
+    tvTreeView->setDragDropOverwriteMode(true); // the whole row is the target
+    tvTreeView->setAutoExpandDelay(700);
     tvTreeView->setVisible(false); // hidden behind the logo until a database is open
     layout->addWidget(tvTreeView, 1);
 
@@ -255,6 +264,16 @@ void MainWindowUi::SetupTree()
     TreeRenameAction->setShortcut(QKeySequence(Qt::Key_F2));
     TreeRenameAction->setShortcutContext(Qt::WidgetShortcut);
     tvTreeView->addAction(TreeRenameAction);
+    TreeCutAction = new QAction(QStringLiteral("Couper"), tvTreeView);
+    TreeCutAction->setObjectName(QStringLiteral("TreeCutAction"));
+    TreeCutAction->setShortcut(QKeySequence::Cut);
+    TreeCutAction->setShortcutContext(Qt::WidgetShortcut);
+    tvTreeView->addAction(TreeCutAction);
+    TreePasteAction = new QAction(QStringLiteral("Coller"), tvTreeView);
+    TreePasteAction->setObjectName(QStringLiteral("TreePasteAction"));
+    TreePasteAction->setShortcut(QKeySequence::Paste);
+    TreePasteAction->setShortcutContext(Qt::WidgetShortcut);
+    tvTreeView->addAction(TreePasteAction);
     // Ctrl+N is also "Nouvelle...", which is disabled while a database is
     // open; this one is enabled only then, so they never clash.
     NewEntryAction = new QAction(QStringLiteral("Nouveau mot de passe"), Window);

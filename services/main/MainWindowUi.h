@@ -102,6 +102,8 @@ public:
     QTreeView* tvTreeView = nullptr;
     QAction* TreeDeleteAction = nullptr; // Delete over the tree
     QAction* TreeRenameAction = nullptr; // F2 over the tree
+    QAction* TreeCutAction = nullptr; // Ctrl+X over the tree: the node to move
+    QAction* TreePasteAction = nullptr; // Ctrl+V over the tree: moves it here
     QAction* NewEntryAction = nullptr; // Ctrl+N while a database is open
     QAction* RestoreFieldsAction = nullptr; // Esc over the entry fields
     QLabel* PictureLogo = nullptr;

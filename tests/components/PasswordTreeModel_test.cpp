@@ -222,20 +222,41 @@ TEST_F(PasswordTreeModelTest, EditingAndDroppingGoThroughTheHandlers)
     EXPECT_EQ(e.data().toString(), "Hotmail");
     EXPECT_FALSE(model->setData(Index(bank), "x"));
 
+    // Drags: the start hook decides, drops land on items only, and the end
+    // of the drag is told when its data goes.
+    EXPECT_FALSE(model->flags(e) & Qt::ItemIsDragEnabled) << "no hooks, no drags";
     QString droppedKey;
     const TreeNode* droppedOn = nullptr;
-    model->SetDropHandler([&](const QString& key, TreeNode* target) {
-        droppedKey = key;
-        droppedOn = target;
-        return true;
+    int ended = 0;
+    model->SetDragHooks({
+        .start = [&](TreeNode* node) { return node->Key() == entry; },
+        .ended = [&] { ++ended; },
+        .canDrop = [&](const QString& key, TreeNode* target) { return key == entry && target->Key() == trash; },
+        .drop =
+            [&](const QString& key, TreeNode* target) {
+                droppedKey = key;
+                droppedOn = target;
+                return true;
+            },
     });
     EXPECT_TRUE(model->flags(e) & Qt::ItemIsDragEnabled);
+    EXPECT_EQ(model->mimeData({ Index(bank) }), nullptr) << "refused by the start hook";
     std::unique_ptr<QMimeData> data(model->mimeData({ e }));
     ASSERT_TRUE(data);
     EXPECT_EQ(data->text(), entry);
-    EXPECT_TRUE(model->dropMimeData(data.get(), Qt::MoveAction, -1, -1, Index(trash)));
+    EXPECT_EQ(model->supportedDragActions(), Qt::CopyAction);
+    EXPECT_TRUE(model->canDropMimeData(data.get(), Qt::CopyAction, -1, -1, Index(trash)));
+    EXPECT_FALSE(model->canDropMimeData(data.get(), Qt::CopyAction, -1, -1, Index(bank)));
+    EXPECT_FALSE(model->canDropMimeData(data.get(), Qt::CopyAction, 0, 0, Index(trash))) << "between rows";
+    EXPECT_FALSE(model->dropMimeData(data.get(), Qt::CopyAction, 0, 0, Index(trash)));
+    EXPECT_FALSE(model->dropMimeData(data.get(), Qt::CopyAction, -1, -1, QModelIndex())) << "on no item";
+    EXPECT_TRUE(droppedKey.isEmpty());
+    EXPECT_TRUE(model->dropMimeData(data.get(), Qt::CopyAction, -1, -1, Index(trash)));
     EXPECT_EQ(droppedKey, entry);
     EXPECT_EQ(droppedOn, tree.FindKey(trash));
+    EXPECT_EQ(ended, 0);
+    data.reset();
+    EXPECT_EQ(ended, 1);
 }
 
 // --- Image list ---------------------------------------------------------------------

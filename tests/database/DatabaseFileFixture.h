@@ -74,8 +74,9 @@ protected:
     // as older versions kept the coded master password there), the service nodes (the
     // information node unless withInfo is false) and one category with one
     // entry, its login, password and note.
+    // `extend` adds to the tree before it is written.
     static void WriteDatabase(const QString& path, const QString& password, bool withInfo = true,
-        std::optional<QString> rootTag = std::nullopt)
+        std::optional<QString> rootTag = std::nullopt, const std::function<void(PasswordTree&)>& extend = {})
     {
         PasswordTree tree;
         TreeStore& store = TreeStore::Instance();
@@ -96,6 +97,8 @@ protected:
         store.AddNode(tree, entry, QString(Login.size(), '*'), "Login", CodeField(Login, FixedKeyText));
         store.AddNode(tree, entry, QString(Secret.size(), '*'), "Key", CodeField(Secret, FixedKeyText));
         store.SaveNote(tree, Note, entry);
+        if (extend)
+            extend(tree);
         const auto key = MakeFileKey(FixedKeyText, password, CheapKey);
         ASSERT_TRUE(key.has_value());
         ASSERT_TRUE(CodeFile(store.SaveTree(tree), path, *key));

@@ -586,5 +586,37 @@ TEST_F(DatabaseFileTest, AFailedWriteIsReportedAndKeepsTheChanges)
     }
 }
 
+// The trash is purged as the database opens: the database is then changed
+// and left unsaved, and the user is told how many entries went.
+TEST_F(DatabaseFileTest, OpeningPurgesTheTrashAndLeavesTheDatabaseUnsaved)
+{
+    const QString path = PathOf("Purge.khm");
+    const QString old = DateTimeTag(QDateTime::currentDateTime().addDays(-30));
+    WriteDatabase(path, {}, true, std::nullopt, [&](PasswordTree& tree) {
+        const TreeStore& store = TreeStore::Instance();
+        const QString trash = store.FindNodeKey(tree, "Root", "Trash");
+        store.AddNode(tree, trash, "Ancien", "PasswordNot", old + TagSeparator + old);
+        store.AddNode(tree, trash, "Récent", "PasswordNot", NowTag() + TagSeparator + NowTag());
+    });
+    const QByteArray before = Bytes(path);
+    State().Options().purgeTrash = true;
+    State().Options().purgeDays = 3;
+    QString shown;
+    const DatabaseFile::Opening opening = Open(path, [&](ModalHelper& modal) {
+        modal.ExpectMessageBox().Do([&](QWidget* box) { shown = static_cast<QMessageBox*>(box)->text(); }).Accept();
+    });
+    ASSERT_TRUE(opening.open);
+    EXPECT_EQ(shown,
+        "Corbeille purgée des mots de passe expirés plus vieux de 3 jour(s)\n1 mot(s) de passe supprimé(s) "
+        "définitivement.");
+    TreeNode* trash = Tree().FindKey(State().TrashNodeKey());
+    ASSERT_TRUE(trash);
+    ASSERT_EQ(trash->ChildCount(), 1);
+    EXPECT_EQ(trash->Child(0)->Text(), "Récent");
+    EXPECT_TRUE(State().DatabaseChanged());
+    EXPECT_EQ(Bytes(path), before) << "nothing is saved by the purge";
+    State().SetDatabaseChanged(false);
+}
+
 } // namespace
 } // namespace keyholm::test

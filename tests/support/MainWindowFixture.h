@@ -2,6 +2,8 @@
 // A shown main window for the window tests of database/, entries/ and app/,
 // with helpers that build small trees the way the program stores them.
 
+#include "support/QtPrinters.h"
+
 #include "app/MainWindow.h"
 #include "components/EntryRecord.h"
 #include "components/TreeStore.h"

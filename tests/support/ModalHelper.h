@@ -15,6 +15,8 @@
 // typed one key event per character, with the character's text, so that
 // accented letters work (QTest::keyClicks stops the program on them).
 
+#include "support/QtPrinters.h"
+
 #include <QMessageBox>
 #include <QElapsedTimer>
 #include <QObject>
