@@ -37,6 +37,19 @@ QDateTime ReadDateTimeTag(const QString& text)
     return date.isValid() ? QDateTime(date, QTime(0, 0)) : QDateTime();
 }
 
+QDate ReadDateTag(const QString& text)
+{
+    const QStringView trimmed = QStringView(text).trimmed();
+    // "yyyy-MM-dd" alone or followed by its time.
+    if (trimmed.size() >= 10 && trimmed[4] == u'-' && trimmed[7] == u'-'
+        && (trimmed.size() == 10 || trimmed[10] == u'T' || trimmed[10] == u' ')) {
+        const QDate day = QDate::fromString(trimmed.first(10), Qt::ISODate);
+        if (day.isValid())
+            return day;
+    }
+    return ReadDateTimeTag(text).date();
+}
+
 QString TagField(const QString& tag, int index)
 {
     if (index < 0)

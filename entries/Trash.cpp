@@ -46,7 +46,7 @@ bool Trash::Expired(const TreeNode* entry, const QDate& today) const
     QString reference = TagField(tag, 1);
     if (reference.isEmpty())
         reference = TagField(tag, 0);
-    const QDate changed = ReadDateTimeTag(reference).date();
+    const QDate changed = ReadDateTag(reference);
     if (!changed.isValid())
         return false;
     return changed.addDays(state_.Options().purgeDays + 1) <= today;
@@ -81,7 +81,8 @@ bool Trash::TrashPurge()
             TreeNode* entry = trash->Child(row);
             if (!Expired(entry, today))
                 continue;
-            state_.SetDatabaseChanged(true);
+            if (purged_ == 0)
+                state_.SetDatabaseChanged(true);
             result = store.DeleteNode(Tree(), entry->Key());
             if (!result)
                 break;
