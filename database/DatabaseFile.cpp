@@ -369,9 +369,9 @@ void DatabaseFile::TimerDatabaseClose_Timer()
     state_.AddIdleTick();
     if (state_.IdleTicks() <= state_.Options().autoCloseMinutes || !state_.DatabaseOpen())
         return;
-    // Closing under an open dialog would pull the database from beneath the
-    // command that shows it; the close waits for the dialog to go.
-    if (QApplication::activeModalWidget())
+    // Closing under an open dialog or a drag would pull the database from
+    // beneath the command that shows it; the close waits for them to end.
+    if (QApplication::activeModalWidget() || state_.DragActive())
         return;
     autoClosing_ = true;
     TraceLog(QStringLiteral("Fermeture automatique si temps dépassé"), QString::number(state_.IdleTicks()));
