@@ -1,5 +1,7 @@
 #include "entries/Selection.h"
 
+#include "entries/Statistics.h"
+
 #include "components/EntryRecord.h"
 #include "components/NodeImages.h"
 #include "components/NodeKind.h"
@@ -251,7 +253,14 @@ void Selection::ShowTrashPopup(TreeNode* trash)
 
 void Selection::SetPasswordStat()
 {
-    // The counts of the statistics page come with the database statistics.
+    static_assert(std::tuple_size_v<decltype(StatPage::TextStat)> == Statistics::ValueCount, "one box a count");
+    try {
+        const Statistics counts = Statistics::Compute(Tree(), state_.TrashNodeKey());
+        for (int i = 0; i < Statistics::ValueCount; ++i)
+            ui_.Stat->TextStat[i]->setText(QString::number(counts.values[i]));
+    } catch (const std::exception& error) {
+        ReportException(QStringLiteral("Error on calculating statistics from Paswword database"), error);
+    }
 }
 
 void Selection::SetPasswordFields()

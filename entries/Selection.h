@@ -46,7 +46,7 @@ private:
     void FillEntryFields(TreeNode* node);
     void FillInformationPage(TreeNode* node);
     void ShowTrashPopup(TreeNode* trash);
-    // The statistics page counts arrive with the statistics of the database.
+    // Fills the statistics page, computed anew on each selection.
     void SetPasswordStat();
     // A date of a tag written in the given format, or the text itself when
     // it is not a date.

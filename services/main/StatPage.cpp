@@ -32,7 +32,7 @@ StatPage::StatPage(QWidget* parent)
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(8);
     grid->setColumnStretch(0, 1);
-    const QString captions[10] = {
+    const QString captions[12] = {
         QStringLiteral("Nombre de mot de passe :"),
         QStringLiteral("Nombre de mot de passe dans la Corbeille :"),
         QStringLiteral("Nombre de Catégorie :"),
@@ -43,13 +43,15 @@ StatPage::StatPage(QWidget* parent)
         QStringLiteral("Nombre de désignation sans Identifiant (Email, User, Login, ...) :"),
         QStringLiteral("Nombre de désignation sans Mot de Passe renseigné :"),
         QStringLiteral("Informations hors contenu de la Corbeille :"),
+        QStringLiteral("Nombre de mot de passe arrivés à expiration :"),
+        QStringLiteral("Nombre de mot de passe utilisés par plusieurs désignations :"),
     };
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 12; ++i)
         LabelStat[i] = Caption(this, Indexed("LabelStat", i), captions[i]);
     LabelStat[9]->setProperty("role", QStringLiteral("heading"));
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 11; ++i) {
         TextStat[i] = ReadOnlyBox(this, Indexed("TextStat", i));
-        LabelStat[i]->setBuddy(TextStat[i]);
+        LabelStat[i < 9 ? i : i + 1]->setBuddy(TextStat[i]);
     }
     int row = 0;
     for (int i : { 0, 1, 2 }) {
@@ -58,8 +60,8 @@ StatPage::StatPage(QWidget* parent)
     }
     grid->setRowMinimumHeight(row++, 10);
     grid->addWidget(LabelStat[9], row++, 0, 1, 2);
-    for (int i = 3; i < 9; ++i) {
-        grid->addWidget(LabelStat[i], row, 0);
+    for (int i = 3; i < 11; ++i) {
+        grid->addWidget(LabelStat[i < 9 ? i : i + 1], row, 0);
         grid->addWidget(TextStat[i], row++, 1);
     }
     layout->addLayout(grid);

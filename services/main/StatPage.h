@@ -15,8 +15,10 @@ class StatPage : public QWidget {
 public:
     explicit StatPage(QWidget* parent = nullptr);
 
-    std::array<QLabel*, 10> LabelStat {}; // 9 is the heading of the counts 3 to 8
-    std::array<QLineEdit*, 9> TextStat {};
+    // 9 is the heading of the counts 3 to 10; labels 10 and 11 caption the
+    // boxes 9 and 10.
+    std::array<QLabel*, 12> LabelStat {};
+    std::array<QLineEdit*, 11> TextStat {};
 };
 
 } // namespace keyholm

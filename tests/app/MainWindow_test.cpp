@@ -65,9 +65,9 @@ TEST_F(MainWindowTest, EveryNamedControlIsThere)
         names << QStringLiteral("LabelPassword_%1").arg(i);
     for (int i = 0; i < 5; ++i)
         names << QStringLiteral("TextPassword_%1").arg(i);
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < 11; ++i)
         names << QStringLiteral("TextStat_%1").arg(i);
-    for (int i = 0; i < 10; ++i)
+    for (int i = 0; i < 12; ++i)
         names << QStringLiteral("LabelStat_%1").arg(i);
     for (int i = 0; i < 3; ++i)
         names << QStringLiteral("TextPasswordOption_%1").arg(i);
