@@ -70,34 +70,6 @@ const TreeNode* AfterSubtree(const TreeNode* node, const TreeNode* within)
     return nullptr;
 }
 
-int Digits(const auto& text, qsizetype from, qsizetype count)
-{
-    int value = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t unit = CodeUnit(text, i);
-        if (unit < u'0' || unit > u'9')
-            return -1;
-        value = value * 10 + (unit - u'0');
-    }
-    return value;
-}
-
-// The date of an expiry tag. Tags are written as ISO 8601 to the second:
-// those are read here directly, since a date-time parse for every entry
-// would cost more than the rest of the walk; other texts as any tag.
-QDate TagDate(const PackedText& tag)
-{
-    const QDate quick = tag.Visit([](auto text) {
-        if (text.size() != 19 || CodeUnit(text, 4) != u'-' || CodeUnit(text, 7) != u'-' || CodeUnit(text, 10) != u'T'
-            || CodeUnit(text, 13) != u':' || CodeUnit(text, 16) != u':')
-            return QDate();
-        const int year = Digits(text, 0, 4);
-        const QTime time(Digits(text, 11, 2), Digits(text, 14, 2), Digits(text, 17, 2));
-        return year > 0 && time.isValid() ? QDate(year, Digits(text, 5, 2), Digits(text, 8, 2)) : QDate();
-    });
-    return quick.isValid() ? quick : ReadDateTimeTag(tag.ToString()).date();
-}
-
 int CompareTexts(const PackedText& a, const PackedText& b)
 {
     return a.Visit([&](auto x) { return b.Visit([&](auto y) { return x.compare(y); }); });
@@ -169,7 +141,7 @@ Statistics Statistics::Compute(const PasswordTree& tree, const QString& trashKey
         for (const TreeNode* child : entry->Children()) {
             if (!dateSeen && dateId && child->ImageId() == *dateId) {
                 dateSeen = true;
-                const QDate date = TagDate(child->TagData());
+                const QDate date = ReadDateTag(child->TagData().ToString());
                 expired += date.isValid() && date <= today ? 1 : 0;
             } else if (!keySeen && keyId && child->ImageId() == *keyId) {
                 keySeen = true;
