@@ -51,6 +51,13 @@ bool FileTools::SaveTextFile(const QString& path, const QString& text) const
 bool FileTools::WriteAtomically(
     const QString& target, const QByteArray& data, QFileDevice::Permissions permissions, ExistingMode existing)
 {
+    return WriteAtomically(
+        target, [&data](QIODevice& file) { return file.write(data) == data.size(); }, permissions, existing);
+}
+
+bool FileTools::WriteAtomically(
+    const QString& target, const DeviceWriter& write, QFileDevice::Permissions permissions, ExistingMode existing)
+{
     // QSaveFile writes beside the target, fsyncs and renames on commit.
     QSaveFile file(target);
     const bool keep = existing == ExistingMode::Keep && QFileInfo::exists(target);
@@ -64,7 +71,7 @@ bool FileTools::WriteAtomically(
     }
     // Qt 6.4's commit() ignores a failed final flush (a full disk) and would
     // put a truncated file in place, so flush first and give up on failure.
-    if (file.write(data) != data.size() || !file.flush()) {
+    if (!write(file) || file.error() != QFileDevice::NoError || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -75,6 +75,12 @@ public:
     // one as `existing` says.
     [[nodiscard]] static bool WriteAtomically(const QString& target, const QByteArray& data,
         QFileDevice::Permissions permissions = OwnerOnly, ExistingMode existing = ExistingMode::Reset);
+    // The same for what `write` puts into the device it is given, so that a
+    // long text need not be held whole; a false answer from it leaves the
+    // target as it was.
+    using DeviceWriter = std::function<bool(QIODevice&)>;
+    [[nodiscard]] static bool WriteAtomically(const QString& target, const DeviceWriter& write,
+        QFileDevice::Permissions permissions = OwnerOnly, ExistingMode existing = ExistingMode::Reset);
 
 private:
     friend class SingleInstance<FileTools>;
