@@ -256,7 +256,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     // Any use of the window counts as activity for the automatic close.
     if (type == QEvent::MouseMove || type == QEvent::MouseButtonPress || type == QEvent::KeyPress
         || type == QEvent::Wheel) {
-        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->window() == this)
+        // In the main window or a window it opened (a list, a dialog).
+        if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->isVisible())
             state_.ResetIdleTicks();
     }
     if (type == QEvent::FocusIn) {

@@ -1,5 +1,7 @@
 #include "app/WindowLayout.h"
 
+#include "search/TraceLogViewer.h"
+
 #include "components/FileTools.h"
 #include "services/ApplicationOptions.h"
 #include "services/Environment.h"
@@ -125,6 +127,8 @@ void WindowLayout::MenuAideLog_Click()
     // the log is off.
     if (!LogOption())
         ShowInfo(QStringLiteral("Activez l'enregistrement des Traces Logicielle pour les afficher"));
+    else
+        ShowTraceLog(QString(), ui_.Window);
 }
 
 void WindowLayout::PictureLogo_Click()

@@ -26,6 +26,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDate>
@@ -371,7 +372,16 @@ void DatabaseFile::TimerDatabaseClose_Timer()
         return;
     // Closing under an open dialog or a drag would pull the database from
     // beneath the command that shows it; the close waits for them to end.
-    if (QApplication::activeModalWidget() || state_.DragActive())
+    // A list window (which may show passwords) is closed first, without a
+    // choice; the database closes once its caller is done with it.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* list = qobject_cast<QDialog*>(modal); list && list->objectName() == QLatin1String("Lib_ListView")) {
+            list->reject();
+            QTimer::singleShot(0, ui_.Window, [this] { TimerDatabaseClose_Timer(); });
+        }
+        return;
+    }
+    if (state_.DragActive())
         return;
     autoClosing_ = true;
     TraceLog(QStringLiteral("Fermeture automatique si temps dépassé"), QString::number(state_.IdleTicks()));

@@ -192,8 +192,8 @@ void TreeDragDrop::Cut_Click()
         return;
     }
     cutKey_ = node->Key();
-    ui_.SetStatusMsg(QStringLiteral("À déplacer : ") + node->Text()
-        + QStringLiteral(" (sélectionnez la destination puis Ctrl+V)"));
+    ui_.SetStatusMsg(
+        QStringLiteral("À déplacer : ") + node->Text() + QStringLiteral(" (sélectionnez la destination puis Ctrl+V)"));
 }
 
 void TreeDragDrop::Paste_Click()

@@ -534,4 +534,15 @@ std::optional<QList<TraceRecord>> ReadTraceLog(const QString& path)
     return ParseTraceRecords(data);
 }
 
+std::optional<QList<TraceRecord>> ReadTraceRecords(const QString& path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return ParseTraceRecords(data);
+}
+
 } // namespace keyholm

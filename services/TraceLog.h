@@ -83,5 +83,8 @@ QList<TraceRecord> ParseTraceRecords(const QByteArray& text, bool withUntimed = 
 // flushed first). Nothing when there is no such file or it cannot be read;
 // that failure has then been reported (with a message box).
 std::optional<QList<TraceRecord>> ReadTraceLog(const QString& path);
+// The timed records of the file, reporting nothing; nothing when it cannot
+// be read.
+std::optional<QList<TraceRecord>> ReadTraceRecords(const QString& file);
 
 } // namespace keyholm

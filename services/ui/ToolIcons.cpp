@@ -491,6 +491,16 @@ const std::map<QString, Glyph>& Glyphs()
             } },
         { QStringLiteral("alert"), Alert },
         { QStringLiteral("alertred"), Alert },
+        { QStringLiteral("print"),
+            [](QPainter& p, const Pens& c) {
+                p.setPen(Line(c.ink));
+                p.setBrush(c.paper);
+                p.drawRect(QRectF(7, 3.5, 10, 6));
+                p.setBrush(c.accent);
+                p.drawRoundedRect(QRectF(3, 9.5, 18, 8), 2, 2);
+                p.setBrush(c.paper);
+                p.drawRect(QRectF(7, 14.5, 10, 6));
+            } },
         { QStringLiteral("show"), [](QPainter& p, const Pens& c) { Eye(p, c); } },
         { QStringLiteral("hide"),
             [](QPainter& p, const Pens& c) {

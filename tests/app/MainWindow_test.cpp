@@ -7,6 +7,7 @@
 #include "database/WorkingOptions.h"
 #include "services/Environment.h"
 #include "services/Preferences.h"
+#include "services/TraceLog.h"
 #include "services/main/KeyToolBar.h"
 #include "services/ui/Messages.h"
 #include "support/ModalHelper.h"
@@ -25,6 +26,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -383,6 +385,29 @@ TEST_F(MainWindowTest, PresentationButtonsShowTheirPageInTheHelpBrowser)
     EXPECT_TRUE(Ui().WebBrowserHelp->toHtml().contains("historique.htm"));
     Ui().About->CommandVote->click();
     EXPECT_TRUE(Ui().WebBrowserHelp->toHtml().contains("vote.htm"));
+}
+
+// The help menu's log command: the log in the list window, or how to get one.
+TEST_F(MainWindowTest, TheLogMenuShowsTheLogOrSaysHowToTurnItOn)
+{
+    QTemporaryDir folder;
+    StopTraceLog();
+    ASSERT_TRUE(StartTraceLog(true, folder.path() + "/", {}, "test", false));
+    for (const bool on : { false, true }) {
+        SCOPED_TRACE(on);
+        ASSERT_TRUE(SetCheckOption("Options", "LOG", on ? 1 : 0));
+        ModalHelper modal;
+        if (on)
+            modal.Expect("Lib_ListView").Do([](QWidget* list) { list->close(); });
+        else
+            modal.ExpectMessageBox().Click(QMessageBox::Ok);
+        Ui().MenuAideLog->trigger();
+        ASSERT_TRUE(modal.Wait());
+        if (!on) {
+            EXPECT_EQ(modal.Seen()[0].text, "Activez l'enregistrement des Traces Logicielle pour les afficher");
+        }
+    }
+    StopTraceLog();
 }
 
 } // namespace

@@ -326,8 +326,9 @@ TEST(ListTools, AFailedFileWriteLeavesTheOldFileWhole)
         QTemporaryDir dir;
         const QString path = dir.filePath("Fichier.csv");
         test::Write(path, old);
-        if (c.readOnlyFolder)
+        if (c.readOnlyFolder) {
             ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
         bool written = true;
         {
             std::optional<test::FullDisk> disk;

@@ -29,7 +29,8 @@ protected:
     void Select(TreeNode* node) { Window().Entries().tvTreeView_NodeClick(node); }
 
     // Clicks a toolbar button and answers the boxes in turn; their texts.
-    QStringList ClickAndAnswer(KeyToolBar* bar, const char* key, std::initializer_list<QMessageBox::StandardButton> answers)
+    QStringList ClickAndAnswer(
+        KeyToolBar* bar, const char* key, std::initializer_list<QMessageBox::StandardButton> answers)
     {
         ModalHelper modal;
         for (QMessageBox::StandardButton answer : answers)
@@ -101,12 +102,13 @@ TEST_F(TrashTest, ThePurgeRemovesOldEntriesOfTheTrashOnly)
     Select(trash_);
     const QStringList texts = ClickAndAnswer(Ui().ToolbarTree, "Purge", { QMessageBox::Yes, QMessageBox::Ok });
     ASSERT_EQ(texts.size(), 2);
-    EXPECT_TRUE(texts[0].startsWith("2 mot(s) de passe de la Corbeille, plus vieux de 1 jour(s)")) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].startsWith("2 mot(s) de passe de la Corbeille, plus vieux de 1 jour(s)"))
+        << texts[0].toStdString();
     EXPECT_EQ(texts[1], "Corbeille purgée des mots de passe expirés plus vieux de 1 jour(s)");
     QStringList kept = TrashTitles();
     kept.sort();
-    EXPECT_EQ(kept,
-        QStringList({ "Alpha hier", "Beta sans date", "Echo illisible", "Milieu aujourd'hui", "Vieux dossier" }));
+    EXPECT_EQ(
+        kept, QStringList({ "Alpha hier", "Beta sans date", "Echo illisible", "Milieu aujourd'hui", "Vieux dossier" }));
     EXPECT_EQ(oldFolder->ChildCount(), 1) << "only the trash's own entries are purged";
     EXPECT_EQ(archive->ChildCount(), 5);
     EXPECT_EQ(outsideTrash(), outside) << "nothing outside the trash changed";

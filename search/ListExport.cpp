@@ -1,0 +1,193 @@
+#include "search/ListExport.h"
+
+#include "components/FileTools.h"
+#include "components/ListTools.h"
+#include "components/ui/ColorValue.h"
+#include "search/ListView.h"
+#include "services/Environment.h"
+#include "services/ErrorReport.h"
+#include "services/MessagesDatabase.h"
+#include "services/Preferences.h"
+#include "services/ui/Dialogs.h"
+#include "services/ui/Messages.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QSortFilterProxyModel>
+#include <QTreeView>
+
+#include <exception>
+
+namespace keyholm {
+
+namespace {
+
+ListPrinter& ThePrinter()
+{
+    static ListPrinter printer;
+    return printer;
+}
+
+struct Format {
+    const char* key;
+    const char* title;
+    const char* extension;
+    int filterMessage; // 0: the fixed PRN filter
+    bool inPreferencesFolder;
+};
+
+constexpr Format Formats[] = {
+    { "csv", "Export ASCII-CSV", ".csv", 492, false },
+    { "html", "Export HTML", ".htm", 208, false },
+    { "prn", "Export ASCII-PRN", ".prn", 0, false },
+    { "txt", "Export ASCII-TXT", ".txt", 207, false },
+    { "xml", "Export XML", ".xml", 209, true },
+};
+
+// The rows the user selected, in list order (the print's row filter).
+ListTable SelectedRows(const ListView& list)
+{
+    ListTable selected = list.Table();
+    selected.rows.clear();
+    const auto* proxy = qobject_cast<const QSortFilterProxyModel*>(list.ListViewInfo->model());
+    std::vector<int> rows;
+    for (const QModelIndex& index : list.ListViewInfo->selectionModel()->selectedRows())
+        rows.push_back(proxy ? proxy->mapToSource(index).row() : index.row());
+    std::sort(rows.begin(), rows.end());
+    for (const int row : rows)
+        selected.rows.push_back(list.Table().rows[std::size_t(row)]);
+    return selected;
+}
+
+QString ColourOption(int index, const QString& fallback)
+{
+    const int value = GetColorOption(QStringLiteral("Options_Web"), QString::number(index), -1);
+    if (value < 0)
+        return fallback;
+    return ColorFromValue(value).name();
+}
+
+// The busy pointer while the list is written, not while the user answers.
+class BusyPointer {
+public:
+    BusyPointer() { On(); }
+    ~BusyPointer() { Off(); }
+    void On()
+    {
+        if (!on_)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        on_ = true;
+    }
+    void Off()
+    {
+        if (on_)
+            QApplication::restoreOverrideCursor();
+        on_ = false;
+    }
+
+private:
+    bool on_ = false;
+};
+
+} // namespace
+
+void SetListPrinter(ListPrinter printer)
+{
+    ThePrinter() = std::move(printer);
+}
+
+HtmlListStyle OptionHtmlStyle()
+{
+    HtmlListStyle style;
+    const QString section = QStringLiteral("Options_Web");
+    style.pageBackground = ColourOption(0, style.pageBackground);
+    style.text = ColourOption(1, style.text);
+    style.firstBackground = ColourOption(2, style.firstBackground);
+    style.firstRow = ColourOption(4, style.firstRow);
+    style.secondRow = ColourOption(5, style.secondRow);
+    style.titleFont = GetTextOption(section, QStringLiteral("fontweb0"), style.titleFont);
+    style.contentFont = GetTextOption(section, QStringLiteral("fontweb1"), style.contentFont);
+    style.border = GetValueOption(section, QStringLiteral("0"), style.border);
+    if (GetCheckOption(section, QStringLiteral("0"), 0) != 0)
+        style.backgroundPicture = GetTextOption(section, QStringLiteral("0"), QString()).trimmed();
+    return style;
+}
+
+QString ListExport(const QString& key, ListView& list, bool rowFilter, bool openAfterwards)
+{
+    QString path;
+    BusyPointer busy;
+    try {
+        ListTable table = list.Table();
+        table.title = list.Title();
+        if (table.rows.empty())
+            return path;
+        if (key == QLatin1String("print")) {
+            if (ThePrinter())
+                ThePrinter()(rowFilter ? SelectedRows(list) : table, table.title, true, rowFilter, 8.0,
+                    QStringLiteral("MS Serif"));
+            return path;
+        }
+        const Format* format = nullptr;
+        for (const Format& f : Formats) {
+            if (key == QLatin1String(f.key))
+                format = &f;
+        }
+        if (!format)
+            return path;
+        const FileTools& files = FileTools::Instance();
+        const QString folder = format->inPreferencesFolder ? QFileInfo(PreferencesPath()).absolutePath() : DataFolder();
+        const QString extension = QLatin1String(format->extension);
+        const QString filter
+            = format->filterMessage ? GetMessage(format->filterMessage) : QStringLiteral("PRN format (*.prn)|*.prn");
+        busy.Off();
+        const QString chosen = ChooseFileToSave(files.WithFolderSeparator(folder) + GetMessage(399) + extension,
+            QLatin1String(format->title), filter, extension)
+                                   .trimmed();
+        if (chosen.isEmpty())
+            return path;
+
+        std::function<bool(QIODevice&)> write;
+        if (key == QLatin1String("csv")) {
+            QString header;
+            if (list.exportHeader) {
+                const Answer answer = AskQuestion(
+                    QStringLiteral("Souhaitez-vous ajouter l'entête à la destination de l'export de données ?"));
+                // A cancel writes nothing, after all.
+                if (answer == Answer::Cancel)
+                    return path;
+                if (answer == Answer::Yes)
+                    header = DelimitedListWriter::CsvHeaderLine(table);
+            }
+            write = [&table, header](QIODevice& file) { return DelimitedListWriter::Csv(header).Write(table, file); };
+        } else if (key == QLatin1String("html")) {
+            const HtmlListStyle style = list.useOptionStyle ? OptionHtmlStyle() : HtmlListStyle();
+            write = [&table, style](QIODevice& file) { return HtmlListWriter(style).Write(table, file); };
+        } else if (key == QLatin1String("prn")) {
+            write = [&table](QIODevice& file) { return DelimitedListWriter::Prn().Write(table, file); };
+        } else if (key == QLatin1String("txt")) {
+            write = [&table](QIODevice& file) { return DelimitedListWriter::Txt().Write(table, file); };
+        } else {
+            write = [&table](QIODevice& file) { return XmlListWriter().Write(table, file); };
+        }
+        busy.On();
+        const bool written = WriteListFile(chosen, write);
+        busy.Off();
+        if (!written) {
+            ReportError(QStringLiteral("Error on List Export (") + key + QStringLiteral(")"), {}, true,
+                ErrorRecord::Make(ErrorRecord::FileAccess, QStringLiteral("The file could not be written: ") + chosen));
+            return path;
+        }
+        path = chosen;
+        if (openAfterwards && files.FileExists(path))
+            files.ShellOpen(path);
+    } catch (const std::exception& error) {
+        busy.Off();
+        ReportError(QStringLiteral("Error on List Export (") + key + QStringLiteral(")"), {}, true,
+            ErrorRecord::FromException(error));
+    }
+    return path;
+}
+
+} // namespace keyholm
