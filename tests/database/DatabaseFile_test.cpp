@@ -14,7 +14,9 @@
 
 #include <QCheckBox>
 #include <QDateTime>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -436,6 +438,34 @@ TEST_F(DatabaseFileTest, AnyCommandRestartsTheIdleCount)
     EXPECT_TRUE(State().DatabaseOpen());
     ASSERT_TRUE(QMetaObject::invokeMethod(Ui().TimerDatabaseClose, "timeout"));
     EXPECT_FALSE(State().DatabaseOpen());
+    Ui().Option->CheckAutoClose->setChecked(false);
+}
+
+// A list window that may show passwords does not keep the database open:
+// a key in it counts as activity, and once the close is due the list goes
+// first, then the database.
+TEST_F(DatabaseFileTest, AnOpenListCountsAsActivityAndClosesBeforeTheDatabase)
+{
+    const QString path = PathOf("Perso.khm");
+    WriteDatabase(path, {});
+    Ui().Option->CheckAutoClose->setChecked(true);
+    Ui().Option->SliderAutoClose->setValue(1);
+    ASSERT_TRUE(Open(path).open);
+    QDialog list(&Window());
+    list.setObjectName("Lib_ListView");
+    auto* field = new QLineEdit(&list);
+    ModalHelper modal;
+    modal.Expect("Lib_ListView").Do([&](QWidget*) {
+        ASSERT_TRUE(QMetaObject::invokeMethod(Ui().TimerDatabaseClose, "timeout"));
+        QTest::keyClick(field, Qt::Key_A);
+        EXPECT_EQ(State().IdleTicks(), 0) << "a key in the list is activity";
+        for (int i = 0; i < 3 && list.isVisible(); ++i)
+            ASSERT_TRUE(QMetaObject::invokeMethod(Ui().TimerDatabaseClose, "timeout"));
+        EXPECT_FALSE(list.isVisible()) << "the list went first";
+    });
+    EXPECT_EQ(list.exec(), QDialog::Rejected);
+    EXPECT_TRUE(modal.Wait());
+    QTRY_VERIFY(!State().DatabaseOpen());
     Ui().Option->CheckAutoClose->setChecked(false);
 }
 
