@@ -15,6 +15,7 @@
 //                           last changed long ago, were moved into it: each
 //                           goes for good (ms, one run)
 
+#include "BenchEntries.h"
 #include "BenchHome.h"
 #include "BenchSupport.h"
 
@@ -54,18 +55,7 @@ TreeNode* Build(MainWindow& window)
             if (e == Entries / 2)
                 middle = category;
         }
-        const QString n = QString::number(e);
-        EntryRecord entry;
-        entry.title = "Compte " + n + " en ligne";
-        entry.login = "utilisateur" + n + "@exemple.fr";
-        entry.password = "Mot-de-passe_" + n + "!";
-        entry.expiry = QDate(2024, 3, 5);
-        entry.custom = "Client " + n;
-        entry.web = "https://www.site" + n + ".example/login";
-        entry.file = "/home/utilisateur/Documents/contrat" + n + ".pdf";
-        entry.note = "Question secrète : ville natale\nCode client " + n + " à rappeler\nChangé le 6 mars";
-        entry.created = "2024-03-05T10:11:12";
-        entry.changed = "2024-03-06T10:11:12";
+        EntryRecord entry = bench::BenchEntry(e);
         entry.Write(tree, category);
     }
     return middle;

@@ -68,9 +68,9 @@ bool BenchWriters()
 ListTable LogLikeList(int rows)
 {
     ListTable list;
-    list.columns = { { QStringLiteral("Heure"), 900, Qt::AlignLeft },
-        { QStringLiteral("Information #1"), 4500, Qt::AlignLeft },
-        { QStringLiteral("Information #2"), 4500, Qt::AlignLeft } };
+    list.columns
+        = { { QStringLiteral("Heure"), 900, Qt::AlignLeft }, { QStringLiteral("Information #1"), 4500, Qt::AlignLeft },
+              { QStringLiteral("Information #2"), 4500, Qt::AlignLeft } };
     list.rows.reserve(std::size_t(rows));
     for (int i = 0; i < rows; ++i) {
         const int second = (i * 7919) % 86400;

@@ -5,6 +5,7 @@
 // lies in memory once opened.
 //   entries.stat.100000   the page's eleven counts in one walk (ms, best of 5)
 
+#include "BenchEntries.h"
 #include "BenchSupport.h"
 
 #include "components/EntryRecord.h"
@@ -45,18 +46,10 @@ QString Build(PasswordTree& tree)
             category = tree.FindKey(store.AddNode(tree, "Root",
                 QStringLiteral("Catégorie %1").arg(e / EntriesPerCategory), "DirKeyNot", "2024-01-01T10:00:00]|["));
         }
-        const QString n = QString::number(e);
-        EntryRecord entry;
-        entry.title = "Compte " + n + " en ligne";
-        entry.login = "utilisateur" + n + "@exemple.fr";
-        entry.password = e % 10 == 0 ? QStringLiteral("Mot-de-passe_commun!") : "Mot-de-passe_" + n + "!";
+        EntryRecord entry = bench::BenchEntry(e);
+        if (e % 10 == 0)
+            entry.password = QStringLiteral("Mot-de-passe_commun!");
         entry.expiry = QDate(2024, 1, 1).addDays(e % 2000);
-        entry.custom = "Client " + n;
-        entry.web = "https://www.site" + n + ".example/login";
-        entry.file = "/home/utilisateur/Documents/contrat" + n + ".pdf";
-        entry.note = "Question secrète : ville natale\nCode client " + n + " à rappeler\nChangé le 6 mars";
-        entry.created = "2024-03-05T10:11:12";
-        entry.changed = "2024-03-06T10:11:12";
         entry.Write(tree, category);
         entry.Wipe();
     }

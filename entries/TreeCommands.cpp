@@ -202,7 +202,7 @@ bool TreeCommands::tvTreeView_AfterLabelEdit(TreeNode* node, const QString& text
         if (kind == NodeKind::Root) {
             node->SetText(text);
             state_.SetDatabaseChanged(true);
-            AfterEdit(QString(), node->Key());
+            InformAndSelectLater(QString(), node->Key());
             return true;
         }
         if (!tvTreeView_BeforeLabelEdit(node) || label == node->Text())
@@ -210,7 +210,7 @@ bool TreeCommands::tvTreeView_AfterLabelEdit(TreeNode* node, const QString& text
         // A note may repeat a line; titles and categories are unique.
         if (node->Image() != NodeImage::Quote
             && editor_.isCheckIdemLabel(node->Parent(), label, false, node->Index())) {
-            AfterEdit(
+            InformAndSelectLater(
                 QStringLiteral("Attention un mot de passe avec un Titre identique est déjà présent au même niveau."),
                 QString());
             return false;
@@ -221,7 +221,7 @@ bool TreeCommands::tvTreeView_AfterLabelEdit(TreeNode* node, const QString& text
         state_.SetDatabaseChanged(true);
         if (kind == NodeKind::Entry)
             ui_.Entry->SetPasswordText(0, label);
-        AfterEdit(QString(), node->Key());
+        InformAndSelectLater(QString(), node->Key());
         return true;
     } catch (const std::exception& error) {
         // A note line may hold a secret: its text stays out of the report.
@@ -230,16 +230,6 @@ bool TreeCommands::tvTreeView_AfterLabelEdit(TreeNode* node, const QString& text
             error);
         return false;
     }
-}
-
-void TreeCommands::AfterEdit(const QString& message, const QString& nodeKey)
-{
-    QTimer::singleShot(0, ui_.tvTreeView, [this, message, nodeKey] {
-        if (!message.isEmpty())
-            ShowInfo(message);
-        if (TreeNode* node = Tree().FindKey(nodeKey))
-            state_.RequestSelection(node);
-    });
 }
 
 void TreeCommands::ChangeIcon()

@@ -37,9 +37,6 @@ private:
     void RenameCategory();
     void DeleteCategory();
     void ChangeIcon();
-    // Shows the message and selects the node once the label editor has
-    // closed: a window opened while it closes could commit it again.
-    void AfterEdit(const QString& message, const QString& nodeKey);
 
     EntryEditor& editor_;
     Trash& trash_;

@@ -129,7 +129,7 @@ bool TreeDragDrop::MoveUnder(const QString& sourceKey, TreeNode* target)
     const QString key = sourceKey.trimmed();
     TreeNode* source = key.isEmpty() ? nullptr : Tree().FindKey(key);
     if (!source) {
-        AfterMove(QStringLiteral("Déplacement impossible : l'information source est vide !?"), QString());
+        InformAndSelectLater(QStringLiteral("Déplacement impossible : l'information source est vide !?"), QString());
         return false;
     }
     TraceLog(QStringLiteral("DragDrop data is coming from"), key);
@@ -137,13 +137,14 @@ bool TreeDragDrop::MoveUnder(const QString& sourceKey, TreeNode* target)
     if (TreeNode* current = state_.CurrentNode())
         TraceLog(QStringLiteral("Selected Node source is"), current->Key());
     if (source->Parent() == target) {
-        AfterMove(QStringLiteral("Déplacement interdit :<BR>l'arborescence de destination et celle d'origine sont "
-                                 "identiques"),
+        InformAndSelectLater(
+            QStringLiteral("Déplacement interdit :<BR>l'arborescence de destination et celle d'origine sont "
+                           "identiques"),
             source->Key());
         return false;
     }
     if (source == target) {
-        AfterMove(
+        InformAndSelectLater(
             QStringLiteral("Déplacement interdit :<BR>l'élément de destination et celui d'origine sont identiques"),
             source->Key());
         return false;
@@ -159,7 +160,7 @@ bool TreeDragDrop::MoveUnder(const QString& sourceKey, TreeNode* target)
     procedures_.SetPasswordFields();
     const TreeStore& store = TreeStore::Instance();
     if (!store.MoveNode(Tree(), key, target->Key(), store.ChildLabel(Tree(), target, source->Text()))) {
-        AfterMove(QStringLiteral("Erreur de traitement : déplacement de l'arborescence impossible"),
+        InformAndSelectLater(QStringLiteral("Erreur de traitement : déplacement de l'arborescence impossible"),
             Tree().Root() ? Tree().Root()->Key() : QString());
         return false;
     }
@@ -169,18 +170,8 @@ bool TreeDragDrop::MoveUnder(const QString& sourceKey, TreeNode* target)
     state_.SetDatabaseChanged(true);
     if (cutKey_ == key)
         cutKey_.clear();
-    AfterMove(QString(), target->Key());
+    InformAndSelectLater(QString(), target->Key());
     return true;
-}
-
-void TreeDragDrop::AfterMove(const QString& message, const QString& selectKey)
-{
-    QTimer::singleShot(0, ui_.tvTreeView, [this, message, selectKey] {
-        if (!message.isEmpty())
-            ShowInfo(message);
-        if (TreeNode* node = Tree().FindKey(selectKey))
-            state_.RequestSelection(node);
-    });
 }
 
 void TreeDragDrop::Cut_Click()

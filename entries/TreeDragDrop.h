@@ -39,9 +39,6 @@ public:
 private:
     // The move shared by a drop and a paste.
     bool MoveUnder(const QString& sourceKey, TreeNode* target);
-    // Shown once the drop has returned: a window opened inside it would run
-    // while the drag is still closing.
-    void AfterMove(const QString& message, const QString& selectKey);
 
     QString cutKey_;
 };

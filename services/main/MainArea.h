@@ -21,6 +21,10 @@ public:
 
 protected:
     PasswordTree& Tree() { return state_.Tree(); }
+    // Shows the message (when there is one) and selects the node of that
+    // key once the running event is over: a window opened while a label
+    // edit or a drop is closing would let it commit or drop again.
+    void InformAndSelectLater(const QString& message, const QString& selectKey);
     const PasswordTree& Tree() const { return state_.Tree(); }
 
     MainWindowUi& ui_;
