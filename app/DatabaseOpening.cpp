@@ -5,6 +5,7 @@
 #include "database/DatabaseFile.h"
 #include "database/DatabaseTree.h"
 #include "entries/Selection.h"
+#include "entries/TreeCommands.h"
 #include "entries/Trash.h"
 #include "services/ErrorReport.h"
 #include "services/ui/Messages.h"
@@ -41,6 +42,9 @@ void DatabaseOpening::AfterOpening()
         const TreeStore& store = TreeStore::Instance();
         TreeNode* info = Tree().NodeAt(store.FindChild(Tree(), root->Index(), NodeImage::InfoNot));
         selection_.tvTreeView_NodeClick(info ? info : root);
+        // The entries expired today, listed without a word when none is.
+        if (state_.Options().expiryListAtOpening)
+            procedures_.SearchOnDatePasswordTree(root, TreeCommands::ShortDateText(QDate::currentDate()), false, false);
     }
 
     if (state_.Options().autoClose)

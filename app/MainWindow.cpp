@@ -36,6 +36,8 @@ MainWindow::MainWindow(QWidget* parent)
     , trash_(ui_, state_, *this)
     , commands_(ui_, state_, *this, editor_, trash_)
     , dragdrop_(ui_, state_, *this)
+    , textSearch_(ui_, state_, *this)
+    , expirySearch_(ui_, state_, *this)
     , layout_(ui_, state_, *this)
     , lifecycle_(ui_, state_, *this, options_, file_, layout_)
     , opening_(ui_, state_, *this, database_, file_, selection_, trash_)
@@ -175,6 +177,8 @@ void MainWindow::ConnectEntryEditing()
         connect(field, &QLineEdit::returnPressed, this, [this] { editor_.Fields_Return(); });
     connect(ui_.RestoreFieldsAction, &QAction::triggered, this, [this] { editor_.Fields_Escape(); });
     connect(ui_.NewEntryAction, &QAction::triggered, this, [this] { editor_.NewEntry_Click(); });
+    connect(ui_.FindNextAction, &QAction::triggered, this, [this] { commands_.FindNext(false); });
+    connect(ui_.FindPreviousAction, &QAction::triggered, this, [this] { commands_.FindNext(true); });
 
     connect(ui_.ToolbarTree, &KeyToolBar::ButtonClick, this,
         [this](const QString& key) { commands_.ToolbarTree_ButtonClick(key); });

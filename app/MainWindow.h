@@ -14,6 +14,8 @@
 #include "entries/Selection.h"
 #include "entries/Trash.h"
 #include "entries/TreeDragDrop.h"
+#include "search/ExpirySearch.h"
+#include "search/TextSearch.h"
 #include "entries/TreeCommands.h"
 #include "services/main/MainProcedures.h"
 #include "services/main/MainState.h"
@@ -45,6 +47,8 @@ public:
     TreeCommands& Commands() { return commands_; }
     Trash& TrashCommands() { return trash_; }
     TreeDragDrop& DragDrop() { return dragdrop_; }
+    TextSearch& Search() { return textSearch_; }
+    ExpirySearch& Expiry() { return expirySearch_; }
     WindowLayout& Layout() { return layout_; }
     WindowLifecycle& Lifecycle() { return lifecycle_; }
 
@@ -53,6 +57,15 @@ public:
     void MenuBaseSave_Click() override { file_.MenuBaseSave_Click(); }
     void AddDefaultCategories() override { commands_.AddDefaultCategories(); }
     bool LeaveEditedEntry() override { return editor_.LeaveEditedEntry(); }
+    int SearchOnPasswordTree(TreeNode* mainNode, const QString& addTitle) override
+    {
+        return textSearch_.SearchOnPasswordTree(mainNode, addTitle);
+    }
+    int FindNextMatch(bool backwards) override { return textSearch_.FindNext(backwards); }
+    int SearchOnDatePasswordTree(TreeNode* mainNode, const QString& dateLimit, bool displayMsg, bool displayOk) override
+    {
+        return expirySearch_.SearchOnDatePasswordTree(mainNode, dateLimit, displayMsg, displayOk);
+    }
     void SetPasswordFields() override { selection_.SetPasswordFields(); }
     void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }
     void UnvisiblePasswordTab(int page) override { selection_.UnvisiblePasswordTab(page); }
@@ -84,6 +97,8 @@ private:
     Trash trash_;
     TreeCommands commands_;
     TreeDragDrop dragdrop_;
+    TextSearch textSearch_;
+    ExpirySearch expirySearch_;
     WindowLayout layout_;
     WindowLifecycle lifecycle_;
     DatabaseOpening opening_;

@@ -3,6 +3,7 @@
 #include "components/NodeImages.h"
 #include "components/NodeKind.h"
 #include "components/NodeTags.h"
+#include "components/SystemInfo.h"
 #include "components/TreeStore.h"
 #include "components/ui/ImageListTreeView.h"
 #include "entries/EntryEditor.h"
@@ -39,6 +40,10 @@ void TreeCommands::ToolbarTree_ButtonClick(const QString& key)
             DeleteCategory();
         else if (key == QLatin1String("Purge"))
             trash_.Purge_Click();
+        else if (key == QLatin1String("Search"))
+            Search();
+        else if (key == QLatin1String("Date"))
+            SearchDates(ShortDateText(QDate::currentDate()));
     } catch (const std::exception& error) {
         ReportException(QStringLiteral("Error on command: ") + key, error);
     }
@@ -53,9 +58,49 @@ void TreeCommands::ToolbarTree_ButtonMenuClick(const QString& key, const QString
             ChangeIcon();
         else if (itemKey == QLatin1String("CatDefault"))
             AddDefaultCategories();
+        else if (itemKey == QLatin1String("Date"))
+            SearchDates(QString());
+        else if (itemKey == QLatin1String("Date30"))
+            SearchDates(ShortDateText(QDate::currentDate().addDays(30)));
     } catch (const std::exception& error) {
         ReportException(QStringLiteral("Error on menu command: ") + itemKey, error);
     }
+}
+
+void TreeCommands::Search()
+{
+    TreeNode* node = state_.CurrentNode();
+    if (!node) {
+        ShowInfo(SelectNode);
+        return;
+    }
+    const int index
+        = procedures_.SearchOnPasswordTree(node, QStringLiteral("A partir de ") + node->Text().trimmed());
+    if (index >= 1)
+        state_.RequestSelection(Tree().NodeAt(index));
+}
+
+void TreeCommands::FindNext(bool backwards)
+{
+    if (const int index = procedures_.FindNextMatch(backwards); index >= 1)
+        state_.RequestSelection(Tree().NodeAt(index));
+}
+
+void TreeCommands::SearchDates(const QString& dateLimit)
+{
+    TreeNode* root = Tree().Root();
+    if (!root)
+        return;
+    // The chosen row is a "Date" detail: its entry is shown.
+    const int index = procedures_.SearchOnDatePasswordTree(root, dateLimit, true, true);
+    if (TreeNode* date = index >= 1 ? Tree().NodeAt(index) : nullptr; date && date->Parent())
+        state_.RequestSelection(date->Parent());
+}
+
+QString TreeCommands::ShortDateText(const QDate& date)
+{
+    const SystemInfo& system = SystemInfo::Instance();
+    return system.Locale().toString(date, system.ShortDateFormat());
 }
 
 void TreeCommands::tvTreeView_DblClick()

@@ -5,6 +5,7 @@
 
 #include "services/main/MainArea.h"
 
+#include <QDate>
 #include <QString>
 
 namespace keyholm {
@@ -31,6 +32,14 @@ public:
     // "CatDefault": the default categories under the root or a category,
     // after asking; also a new database's last step.
     void AddDefaultCategories();
+    // "Search": the text search below the selected node. F3 / Shift+F3: the
+    // next or previous match of the last first-result search.
+    void Search();
+    void FindNext(bool backwards);
+    // "Date" and its menu: the entries expired on `dateLimit` (short date
+    // format; every dated entry when empty), the chosen one selected.
+    void SearchDates(const QString& dateLimit);
+    static QString ShortDateText(const QDate& date);
 
 private:
     void AddCategory();

@@ -33,6 +33,21 @@ public:
     // leaves it; false when the user stays.
     virtual bool LeaveEditedEntry() = 0;
 
+    // ---- search/ ----------------------------------------------------------
+    // The text search below the node, its window's caption completed by
+    // `addTitle`: the index of the node to select (the start node's when a
+    // search ran and nothing was chosen), 0 when no search ran.
+    virtual int SearchOnPasswordTree(TreeNode* mainNode, const QString& addTitle) = 0;
+    // The next or previous match of the last first-result text search: the
+    // index of the node to select, 0 when there is none.
+    virtual int FindNextMatch(bool backwards) = 0;
+    // The entries whose expiry date is on or before `dateLimit` (a date in
+    // the short format; every dated entry when empty), below the node: the
+    // index of the chosen "Date" node, 0 when none. `displayMsg` lets it
+    // speak when nothing is found, `displayOk` lets the user choose a row.
+    virtual int SearchOnDatePasswordTree(
+        TreeNode* mainNode, const QString& dateLimit, bool displayMsg, bool displayOk) = 0;
+
     // ---- app/ -------------------------------------------------------------
     virtual void Form_Resize() = 0;
 };

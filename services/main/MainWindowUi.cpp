@@ -211,6 +211,8 @@ void MainWindowUi::SetupToolbars()
     ToolbarTree->AddButton(QStringLiteral("Date"), ToolIcon(QStringLiteral("date")), QStringLiteral("Expirations"),
         QStringLiteral("Affiche les mots de passe arrivés à expiration..."));
     ToolbarTree->AddButtonMenu(QStringLiteral("Date"), QStringLiteral("Date"), QStringLiteral("&Toutes les dates..."));
+    ToolbarTree->AddButtonMenu(
+        QStringLiteral("Date"), QStringLiteral("Date30"), QStringLiteral("&Expirant dans les 30 prochains jours..."));
     ToolbarTree->AddButton(QStringLiteral("Export"), ToolIcon(QStringLiteral("export")), QStringLiteral("Exporter"),
         QStringLiteral("Export et impression de la liste des mots de passe..."));
     ToolbarTree->AddButtonMenu(
@@ -276,6 +278,14 @@ void MainWindowUi::SetupTree()
     tvTreeView->addAction(TreePasteAction);
     // Ctrl+N is also "Nouvelle...", which is disabled while a database is
     // open; this one is enabled only then, so they never clash.
+    FindNextAction = new QAction(QStringLiteral("Suivant"), Window);
+    FindNextAction->setObjectName(QStringLiteral("FindNextAction"));
+    FindNextAction->setShortcut(QKeySequence::FindNext);
+    Window->addAction(FindNextAction);
+    FindPreviousAction = new QAction(QStringLiteral("Précédent"), Window);
+    FindPreviousAction->setObjectName(QStringLiteral("FindPreviousAction"));
+    FindPreviousAction->setShortcut(QKeySequence::FindPrevious);
+    Window->addAction(FindPreviousAction);
     NewEntryAction = new QAction(QStringLiteral("Nouveau mot de passe"), Window);
     NewEntryAction->setObjectName(QStringLiteral("NewEntryAction"));
     NewEntryAction->setShortcut(QKeySequence::New);

@@ -105,6 +105,8 @@ public:
     QAction* TreeCutAction = nullptr; // Ctrl+X over the tree: the node to move
     QAction* TreePasteAction = nullptr; // Ctrl+V over the tree: moves it here
     QAction* NewEntryAction = nullptr; // Ctrl+N while a database is open
+    QAction* FindNextAction = nullptr; // F3: the next match
+    QAction* FindPreviousAction = nullptr; // Shift+F3: the previous one
     QAction* RestoreFieldsAction = nullptr; // Esc over the entry fields
     QLabel* PictureLogo = nullptr;
 

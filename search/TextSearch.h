@@ -1,0 +1,33 @@
+#pragma once
+// Finding nodes by a piece of their text: the search window Lib_Search
+// asks for the text and the options, the tree store finds the nodes, and
+// the result list shows them, or the first one is selected at once (then
+// F3 and Shift+F3 go to the next and previous ones).
+
+#include "services/main/MainArea.h"
+
+#include <QList>
+
+#include <memory>
+
+namespace keyholm {
+
+class SearchDialog;
+
+class TextSearch : public MainArea {
+public:
+    TextSearch(MainWindowUi& ui, MainState& state, MainProcedures& procedures);
+    ~TextSearch();
+
+    int SearchOnPasswordTree(TreeNode* mainNode, const QString& addTitle);
+    // F3 / Shift+F3: the next or previous match of the last first-result
+    // search; the index of the node to select, 0 when there is none.
+    int FindNext(bool backwards);
+
+private:
+    std::unique_ptr<SearchDialog> dialog_; // kept: it proposes the last search again
+    QList<int> lastMatches_;
+    int lastPosition_ = -1;
+};
+
+} // namespace keyholm
