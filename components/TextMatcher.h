@@ -1,7 +1,8 @@
 #pragma once
 // Finds a text inside node texts, prepared once for a whole search. Letter
-// case is folded as QString folds it (see TextOrder.h); most texts are
-// Latin-1 and are searched without conversion.
+// case is folded as QString folds it (see TextOrder.h), and accents can be
+// left aside too ("societe" finds "Société"); most texts are Latin-1 and are
+// searched without conversion.
 
 #include "components/PackedText.h"
 
@@ -16,20 +17,24 @@ namespace keyholm {
 
 class TextMatcher {
 public:
-    TextMatcher(const QString& needle, Qt::CaseSensitivity cs);
+    TextMatcher(const QString& needle, Qt::CaseSensitivity cs, bool ignoreAccents = false);
 
     bool Matches(const PackedText& text) const
     {
         if (text.IsWide())
-            return text.Utf16().contains(needle_, cs_);
+            return ignoreAccents_ ? MatchesFolded(text.Utf16()) : text.Utf16().contains(needle_, cs_);
         return latin1Possible_ && MatchesLatin1(text.Latin1());
     }
+    bool Matches(QStringView text) const { return ignoreAccents_ ? MatchesFolded(text) : text.contains(needle_, cs_); }
 
 private:
     bool MatchesLatin1(QLatin1StringView text) const;
+    bool MatchesFolded(QStringView text) const;
+    char16_t Fold(char16_t c) const;
 
     QString needle_;
     Qt::CaseSensitivity cs_;
+    bool ignoreAccents_ = false;
     std::vector<char16_t> folded_;
     char16_t fold_[256];
     // The bytes a match may start with.

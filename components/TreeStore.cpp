@@ -1,5 +1,8 @@
 #include "components/TreeStore.h"
 
+#include "components/CipherEngine.h"
+#include "components/FieldCoding.h"
+
 #include "components/NodeImages.h"
 #include "components/TextMatcher.h"
 
@@ -254,36 +257,57 @@ QString TreeStore::LoadNote(const PasswordTree& tree, const QString& nodeKey) co
 // --- Searches --------------------------------------------------------------------
 
 std::optional<QList<int>> TreeStore::SearchText(const PasswordTree& tree, const QString& startKey, const QString& text,
-    bool subtree, Qt::CaseSensitivity cs, bool firstOnly) const
+    bool subtree, Qt::CaseSensitivity cs, bool firstOnly, bool ignoreAccents, bool logins) const
 {
     const TreeNode* start = tree.FindKey(startKey);
     if (!start || text.isEmpty())
         return std::nullopt;
     // Login and password details show masks, not their values.
-    std::vector<char> masked(tree.ImageCount());
-    for (std::uint32_t id = 0; id < masked.size(); ++id)
-        masked[id] = tree.ImageKey(id) == NodeImage::Login || tree.ImageKey(id) == NodeImage::Key;
+    enum : char { Plain, Masked, Login };
+    std::vector<char> kind(tree.ImageCount(), Plain);
+    for (std::uint32_t id = 0; id < kind.size(); ++id) {
+        if (tree.ImageKey(id) == NodeImage::Key)
+            kind[id] = Masked;
+        else if (tree.ImageKey(id) == NodeImage::Login)
+            kind[id] = logins ? Login : Masked;
+    }
 
-    const TextMatcher matcher(text, cs);
+    const TextMatcher matcher(text, cs, ignoreAccents);
+    const auto matches = [&](const TreeNode* n) {
+        switch (kind[n->ImageId()]) {
+        case Plain:
+            return matcher.Matches(n->TextData());
+        case Login: {
+            QString login = DecodeField(n->Tag());
+            const bool found = !login.isEmpty() && matcher.Matches(QStringView(login));
+            CipherEngine::Wipe(login);
+            return found;
+        }
+        default:
+            return false;
+        }
+    };
     QList<int> found;
     auto visit = [&](const TreeNode* n) {
-        if (!masked[n->ImageId()] && matcher.Matches(n->TextData()))
+        if (matches(n))
             found.append(n->Index());
         return firstOnly && !found.isEmpty();
     };
-    if (visit(start))
+    // The first match is one below the start node when there is one.
+    if (!firstOnly && visit(start))
         return found;
+    bool done = false;
     if (subtree) {
-        for (const TreeNode* n = tree.Next(start, start); n; n = tree.Next(n, start)) {
-            if (visit(n))
-                break;
-        }
+        for (const TreeNode* n = tree.Next(start, start); n && !done; n = tree.Next(n, start))
+            done = visit(n);
     } else {
         for (const TreeNode* child : start->Children()) {
-            if (visit(child))
+            if ((done = visit(child)))
                 break;
         }
     }
+    if (firstOnly && found.isEmpty())
+        visit(start);
     return found;
 }
 

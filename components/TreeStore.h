@@ -106,11 +106,15 @@ public:
     QString LoadNote(const PasswordTree& tree, const QString& nodeKey) const;
 
     // Indexes of the nodes whose text contains `text`, in display order: the
-    // start node, then its whole subtree or only its children. The texts of
-    // "Login" and "Key" details are masks and are not searched. Nothing (no
-    // search) for an unknown start key or an empty text.
+    // start node, then its whole subtree or only its children. With
+    // firstOnly, the first match below the start node, the start node only
+    // when nothing below matches. The texts of "Login" and "Key" details are
+    // masks and are not searched; with `logins`, a login detail's decoded
+    // value is (it never leaves the search). Accents count unless
+    // `ignoreAccents`. Nothing (no search) for an unknown start key or an
+    // empty text.
     std::optional<QList<int>> SearchText(const PasswordTree& tree, const QString& startKey, const QString& text,
-        bool subtree, Qt::CaseSensitivity cs, bool firstOnly) const;
+        bool subtree, Qt::CaseSensitivity cs, bool firstOnly, bool ignoreAccents = false, bool logins = false) const;
     // Indexes of the nodes below the start node whose image is the kind or
     // the kind followed by "Not", in display order.
     std::optional<QList<int>> SearchKind(const PasswordTree& tree, const QString& startKey, const QString& kind) const;

@@ -9,6 +9,7 @@
 #include <QList>
 
 #include <memory>
+#include <optional>
 
 namespace keyholm {
 
@@ -26,6 +27,16 @@ public:
 
 private:
     std::unique_ptr<SearchDialog> dialog_; // kept: it proposes the last search again
+    // The last first-result search, for F3: what it looked for, and the
+    // nodes it finds (found at the first F3).
+    struct LastSearch {
+        QString startKey;
+        QString text;
+        bool subtree = true;
+        bool ignoreCase = true;
+        int first = 0;
+    };
+    std::optional<LastSearch> last_;
     QList<int> lastMatches_;
     int lastPosition_ = -1;
 };

@@ -1,5 +1,5 @@
 // The built-in French texts, the last source of GetMessage. A number left out
-// here (11137, 11452, 13227 among them) is served by the message files alone.
+// here (11452, 13227 among them) is served by the message files alone.
 
 #include "services/MessagesDatabase.h"
 
@@ -57,6 +57,7 @@ constexpr BuiltIn Table[] = {
     {813, "dd/MM/yyyy"},
     {1046, "&A propos de "},
     {10000, "Keyholm"},
+    {11137, "le texte à rechercher."},
 };
 
 static_assert(std::is_sorted(std::begin(Table), std::end(Table),

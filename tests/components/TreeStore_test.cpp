@@ -1,3 +1,4 @@
+#include "components/FieldCoding.h"
 #include "components/NodeKeyIndex.h"
 #include "components/TreeStore.h"
 
@@ -610,6 +611,30 @@ TEST_F(TreeStoreTest, SearchTextFoldsAccentedLettersCase)
     const auto found = Store().SearchText(tree, web, QString::fromUtf8("école zoË"), false, Qt::CaseInsensitive, false);
     ASSERT_TRUE(found);
     EXPECT_EQ(Texts(tree, *found), QStringList({ QString::fromUtf8("ÉCOLE Zoë") }));
+}
+
+// The first result lies below the start node unless only the start node
+// matches; accents may be left aside; a login is matched by its value.
+TEST_F(TreeStoreTest, SearchTextFirstBelowTheStartAccentsAndLogins)
+{
+    const auto first = [&](const QString& start, const char* text, bool accents = false, bool logins = false) {
+        const auto found = Store().SearchText(
+            tree, start, QString::fromUtf8(text), true, Qt::CaseInsensitive, true, accents, logins);
+        return found && !found->isEmpty() ? Node(start) == tree.NodeAt(found->first()) ? QString("start")
+                                                                                        : tree.NodeAt(found->first())->Text()
+                                          : QString();
+    };
+    EXPECT_EQ(first(web, "mail"), "Gmail forum") << "below the start first";
+    EXPECT_EQ(first(web, "web"), "start") << "the start when only it matches";
+    Store().AddNode(tree, web, QString::fromUtf8("Société Générale"), "PasswordNot", "");
+    EXPECT_EQ(first(web, "societe"), QString());
+    EXPECT_EQ(first(web, "societe", true), QString::fromUtf8("Société Générale"));
+    EXPECT_EQ(first(web, "SOCIÉTÉ", true), QString::fromUtf8("Société Générale"));
+
+    const QString entry = AddEntry(bank, "Courrier", "PasswordNot", false);
+    Node(entry)->Child(0)->SetTag(CodeField("anne@exemple.fr"));
+    EXPECT_EQ(first(bank, "anne@"), QString()) << "a login shows a mask";
+    EXPECT_EQ(first(bank, "anne@", false, true), "*****") << "its value is searched, never shown";
 }
 
 TEST_F(TreeStoreTest, SearchTextRunsOnlyWithAStartAndAText)
