@@ -97,15 +97,7 @@ int TextSearch::SearchOnPasswordTree(TreeNode* mainNode, const QString& addTitle
             EndBusy();
             return result;
         }
-        ListTable table;
-        table.columns
-            = { { QStringLiteral("Label"), 4000, Qt::AlignLeft }, { QStringLiteral("Niveau"), 5000, Qt::AlignLeft } };
-        table.rows.reserve(std::size_t(found->size()));
-        for (const int index : *found) {
-            const TreeNode* node = Tree().NodeAt(index);
-            table.rows.push_back({ { node->Text(), PathOf(node) }, index });
-        }
-        DeleteDuplicateLines(table, 1, 2, -1);
+        ListTable table = ResultRows(*found);
         ListView list(ui_.Window);
         list.useOptionStyle = true;
         list.setWindowTitle(QStringLiteral("Rechercher - Résultat"));
@@ -121,6 +113,20 @@ int TextSearch::SearchOnPasswordTree(TreeNode* mainNode, const QString& addTitle
             ErrorRecord::FromException(error));
     }
     return result;
+}
+
+ListTable TextSearch::ResultRows(const QList<int>& found) const
+{
+    ListTable table;
+    table.columns
+        = { { QStringLiteral("Label"), 4000, Qt::AlignLeft }, { QStringLiteral("Niveau"), 5000, Qt::AlignLeft } };
+    table.rows.reserve(std::size_t(found.size()));
+    for (const int index : found) {
+        const TreeNode* node = Tree().NodeAt(index);
+        table.rows.push_back({ { node->Text(), PathOf(node) }, index });
+    }
+    DeleteDuplicateLines(table, 1, 2, -1);
+    return table;
 }
 
 int TextSearch::FindNext(bool backwards)

@@ -4,6 +4,7 @@
 // the result list shows them, or the first one is selected at once (then
 // F3 and Shift+F3 go to the next and previous ones).
 
+#include "components/ListTable.h"
 #include "services/main/MainArea.h"
 
 #include <QList>
@@ -24,6 +25,9 @@ public:
     // F3 / Shift+F3: the next or previous match of the last first-result
     // search; the index of the node to select, 0 when there is none.
     int FindNext(bool backwards);
+    // The result list's rows for the nodes found: each node's text and its
+    // path ("/R/A/B"), repeats removed.
+    ListTable ResultRows(const QList<int>& found) const;
 
 private:
     std::unique_ptr<SearchDialog> dialog_; // kept: it proposes the last search again
