@@ -27,8 +27,11 @@ QDateTime ReadDateTimeTag(const QString& text)
         return QDateTime(isoDate, QTime(0, 0));
     const SystemInfo& system = SystemInfo::Instance();
     const QLocale& locale = system.Locale();
-    for (const QString& format : { system.ShortDateFormat() + QStringLiteral(" HH:mm:ss"),
-             system.ShortDateFormat() + QStringLiteral(" HH:mm") }) {
+    // Whole strings: a list of string builders would keep references to
+    // formats gone before the loop runs.
+    const QString shortFormat = system.ShortDateFormat();
+    const QString formats[] = { shortFormat + QStringLiteral(" HH:mm:ss"), shortFormat + QStringLiteral(" HH:mm") };
+    for (const QString& format : formats) {
         moment = locale.toDateTime(trimmed, format);
         if (moment.isValid())
             return moment;

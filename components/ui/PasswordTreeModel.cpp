@@ -1,5 +1,7 @@
 #include "components/ui/PasswordTreeModel.h"
 
+#include "components/NodeImages.h"
+#include "components/NodeTags.h"
 #include "components/ui/ColorValue.h"
 #include "components/ui/ImageListTreeView.h"
 
@@ -12,6 +14,28 @@
 namespace keyholm {
 namespace {
 const QString KeyMime = QStringLiteral("text/plain");
+const QString ExpiredTip = QStringLiteral("Date limite d'utilisation dépassée");
+const QString DateNot = NodeImage::Date + NodeImage::NotSuffix;
+
+bool IsDate(const TreeNode* node)
+{
+    return node->Image() == NodeImage::Date || node->Image() == DateNot;
+}
+
+// Whether the node is an entry whose expiry date has come (today counts).
+// Only entry rows look at their children, a handful of details.
+bool Expired(const TreeNode* node)
+{
+    if (!node->Image().startsWith(NodeImage::Password))
+        return false;
+    for (const TreeNode* detail : node->Children()) {
+        if (IsDate(detail)) {
+            const QDate expiry = ReadDateTag(detail->Tag());
+            return expiry.isValid() && expiry <= QDate::currentDate();
+        }
+    }
+    return false;
+}
 } // namespace
 
 PasswordTreeModel::PasswordTreeModel(PasswordTree& tree, QObject* parent)
@@ -92,6 +116,10 @@ QVariant PasswordTreeModel::data(const QModelIndex& index, int role) const
         return ImageListTreeView::Instance().NodeIcon(node->Image(), node->SelectedImage());
     case Qt::BackgroundRole:
         return node->BackColor() >= 0 ? QVariant(QBrush(ColorFromValue(node->BackColor()))) : QVariant();
+    case Qt::ForegroundRole:
+        return Expired(node) ? QVariant(QBrush(QColor(0xC0, 0x00, 0x00))) : QVariant();
+    case Qt::ToolTipRole:
+        return Expired(node) ? QVariant(ExpiredTip) : QVariant();
     case KeyRole:
         return node->Key();
     case ImageRole:
@@ -290,6 +318,11 @@ void PasswordTreeModel::NodeChanged(TreeNode* node, unsigned changes)
         roles << SortedRole;
     const QModelIndex index = IndexFromNode(node);
     Q_EMIT dataChanged(index, index, roles);
+    // A new expiry date changes how its entry looks.
+    if ((changes & TagChange) && node->Parent() && IsDate(node)) {
+        const QModelIndex entry = IndexFromNode(node->Parent());
+        Q_EMIT dataChanged(entry, entry, { Qt::ForegroundRole, Qt::ToolTipRole });
+    }
     if (changes & ExpandedChange)
         Q_EMIT ExpandedChanged(index, node->Expanded());
 }

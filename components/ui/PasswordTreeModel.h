@@ -6,7 +6,8 @@
 //
 // A row shows the node's text, the picture of its Image (of its
 // SelectedImage in the selected mode, which views use for selected rows)
-// and its BackColor behind the text.
+// and its BackColor behind the text. An entry whose expiry date has come
+// shows its text in red, with a tool tip that says so.
 
 #include "components/PasswordTree.h"
 #include "components/PasswordTreeObserver.h"
