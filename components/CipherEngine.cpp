@@ -157,6 +157,26 @@ QString CipherEngine::DecodeText(const QString& codedText, const QString& keyTex
 {
     if (!ready_ || codedText.isEmpty())
         return {};
+    return TextDecoder(keyText, numericText).Decode(codedText);
+}
+
+CipherEngine::TextDecoder::TextDecoder(const QString& keyText, const QString& numericText)
+{
+    const FieldKeys keys(keyText, numericText);
+    std::memcpy(nonceKey_, keys.nonceKey, sizeof nonceKey_);
+    std::memcpy(encryption_, keys.encryption, sizeof encryption_);
+}
+
+CipherEngine::TextDecoder::~TextDecoder()
+{
+    sodium_memzero(nonceKey_, sizeof nonceKey_);
+    sodium_memzero(encryption_, sizeof encryption_);
+}
+
+QString CipherEngine::TextDecoder::Decode(const QString& codedText) const
+{
+    if (codedText.isEmpty() || !Instance().IsReady())
+        return {};
     const QByteArray ascii = codedText.toLatin1();
     QByteArray coded(ascii.size() * 3 / 4 + 1, Qt::Uninitialized);
     size_t codedSize = 0;
@@ -168,18 +188,17 @@ QString CipherEngine::DecodeText(const QString& codedText, const QString& keyTex
         || end != ascii.constData() + ascii.size() || codedText.size() != ascii.size()
         || codedSize < size_t(NonceSize + TagSize))
         return {};
-    const FieldKeys keys(keyText, numericText);
     const unsigned char* nonce = Bytes(coded);
     QByteArray plain(qsizetype(codedSize) - NonceSize - TagSize, Qt::Uninitialized);
     unsigned long long plainSize = 0;
-    if (crypto_aead_xchacha20poly1305_ietf_decrypt(Bytes(plain), &plainSize, nullptr, nonce + NonceSize,
-            codedSize - NonceSize, nullptr, 0, nonce, keys.encryption)
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(
+            Bytes(plain), &plainSize, nullptr, nonce + NonceSize, codedSize - NonceSize, nullptr, 0, nonce, encryption_)
         != 0) {
         Wipe(plain);
         return {};
     }
     unsigned char expected[NonceSize];
-    crypto_generichash(expected, NonceSize, Bytes(plain), size_t(plain.size()), keys.nonceKey, sizeof keys.nonceKey);
+    crypto_generichash(expected, NonceSize, Bytes(plain), size_t(plain.size()), nonceKey_, sizeof nonceKey_);
     const bool sound = sodium_memcmp(expected, nonce, NonceSize) == 0;
     QString text = sound ? QString::fromUtf8(plain) : QString();
     Wipe(plain);

@@ -79,6 +79,22 @@ public:
     // The text back; empty for a damaged or foreign coded text.
     [[nodiscard]] QString DecodeText(const QString& codedText, const QString& keyText, const QString& numericText) const;
 
+    // Decodes many coded texts of one key text, its keys derived once (a
+    // search through every login). The keys are wiped with it.
+    class TextDecoder {
+    public:
+        TextDecoder(const QString& keyText, const QString& numericText);
+        ~TextDecoder();
+        TextDecoder(const TextDecoder&) = delete;
+        TextDecoder& operator=(const TextDecoder&) = delete;
+        // As DecodeText.
+        [[nodiscard]] QString Decode(const QString& codedText) const;
+
+    private:
+        unsigned char nonceKey_[32];
+        unsigned char encryption_[32];
+    };
+
     // A key with a fresh random salt. With an empty master password the file
     // is only obfuscated; otherwise Argon2id with `params` protects it.
     // Nothing when the parameters are out of bounds or below

@@ -273,12 +273,15 @@ std::optional<QList<int>> TreeStore::SearchText(const PasswordTree& tree, const 
     }
 
     const TextMatcher matcher(text, cs, ignoreAccents);
+    std::optional<CipherEngine::TextDecoder> decoder;
+    if (logins)
+        decoder.emplace(FixedKeyText, NumericParameterText());
     const auto matches = [&](const TreeNode* n) {
         switch (kind[n->ImageId()]) {
         case Plain:
             return matcher.Matches(n->TextData());
         case Login: {
-            QString login = DecodeField(n->Tag());
+            QString login = decoder->Decode(n->Tag());
             const bool found = !login.isEmpty() && matcher.Matches(QStringView(login));
             CipherEngine::Wipe(login);
             return found;

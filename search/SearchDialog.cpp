@@ -45,6 +45,10 @@ SearchDialog::SearchDialog(QWidget* parent)
     CheckOneResult = new QCheckBox(QStringLiteral("Afficher uniquement le premier résultat"), this);
     CheckOneResult->setObjectName(QStringLiteral("CheckOneResult"));
     CheckOneResult->setChecked(true);
+    // Off at first: every login is decoded to be searched, which takes a
+    // while in a large database.
+    CheckLogin = new QCheckBox(QStringLiteral("Chercher aussi dans les identifiants"), this);
+    CheckLogin->setObjectName(QStringLiteral("CheckLogin"));
     Ok = new QPushButton(GetMessage(373), this);
     Ok->setObjectName(QStringLiteral("Ok"));
     Ok->setDefault(true);
@@ -62,6 +66,7 @@ SearchDialog::SearchDialog(QWidget* parent)
     layout->addWidget(ZoneOption);
     layout->addWidget(CheckMaj);
     layout->addWidget(CheckOneResult);
+    layout->addWidget(CheckLogin);
     layout->addLayout(buttons);
     setMinimumWidth(380);
 

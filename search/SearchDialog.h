@@ -28,6 +28,7 @@ public:
     QRadioButton* FirstLevel = nullptr;
     QCheckBox* CheckMaj = nullptr;
     QCheckBox* CheckOneResult = nullptr;
+    QCheckBox* CheckLogin = nullptr; // the logins' values searched too
     QPushButton* Ok = nullptr;
     QPushButton* Annuler = nullptr;
 

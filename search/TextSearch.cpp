@@ -74,9 +74,10 @@ int TextSearch::SearchOnPasswordTree(TreeNode* mainNode, const QString& addTitle
         ShowBusy();
         const bool ignoreCase = !dialog_->CheckMaj->isChecked();
         const bool firstOnly = dialog_->CheckOneResult->isChecked();
+        const bool logins = dialog_->CheckLogin->isChecked();
         const std::optional<QList<int>> found
             = TreeStore::Instance().SearchText(Tree(), mainNode->Key(), text, dialog_->AllTree->isChecked(),
-                ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive, firstOnly, ignoreCase, true);
+                ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive, firstOnly, ignoreCase, logins);
         last_.reset();
         lastMatches_.clear();
         lastPosition_ = -1;
@@ -93,11 +94,11 @@ int TextSearch::SearchOnPasswordTree(TreeNode* mainNode, const QString& addTitle
         if (firstOnly) {
             result = Shown(Tree().NodeAt(found->first()))->Index();
             // F3 goes on from there; the other matches are found when asked.
-            last_ = { mainNode->Key(), text, dialog_->AllTree->isChecked(), ignoreCase, result };
+            last_ = { mainNode->Key(), text, dialog_->AllTree->isChecked(), ignoreCase, logins, result };
             EndBusy();
             return result;
         }
-        ListTable table = ResultRows(*found);
+        ListTable table = ResultRows(Tree(), *found);
         ListView list(ui_.Window);
         list.useOptionStyle = true;
         list.setWindowTitle(QStringLiteral("Rechercher - Résultat"));
@@ -115,14 +116,14 @@ int TextSearch::SearchOnPasswordTree(TreeNode* mainNode, const QString& addTitle
     return result;
 }
 
-ListTable TextSearch::ResultRows(const QList<int>& found) const
+ListTable TextSearch::ResultRows(const PasswordTree& tree, const QList<int>& found)
 {
     ListTable table;
     table.columns
         = { { QStringLiteral("Label"), 4000, Qt::AlignLeft }, { QStringLiteral("Niveau"), 5000, Qt::AlignLeft } };
     table.rows.reserve(std::size_t(found.size()));
     for (const int index : found) {
-        const TreeNode* node = Tree().NodeAt(index);
+        const TreeNode* node = tree.NodeAt(index);
         table.rows.push_back({ { node->Text(), PathOf(node) }, index });
     }
     DeleteDuplicateLines(table, 1, 2, -1);
@@ -135,7 +136,7 @@ int TextSearch::FindNext(bool backwards)
         return 0;
     if (lastMatches_.isEmpty()) {
         const auto all = TreeStore::Instance().SearchText(Tree(), last_->startKey, last_->text, last_->subtree,
-            last_->ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive, false, last_->ignoreCase, true);
+            last_->ignoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive, false, last_->ignoreCase, last_->logins);
         if (!all || all->isEmpty())
             return 0;
         for (const int index : *all) {

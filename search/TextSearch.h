@@ -27,7 +27,7 @@ public:
     int FindNext(bool backwards);
     // The result list's rows for the nodes found: each node's text and its
     // path ("/R/A/B"), repeats removed.
-    ListTable ResultRows(const QList<int>& found) const;
+    static ListTable ResultRows(const PasswordTree& tree, const QList<int>& found);
 
 private:
     std::unique_ptr<SearchDialog> dialog_; // kept: it proposes the last search again
@@ -38,6 +38,7 @@ private:
         QString text;
         bool subtree = true;
         bool ignoreCase = true;
+        bool logins = false;
         int first = 0;
     };
     std::optional<LastSearch> last_;

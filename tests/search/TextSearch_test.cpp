@@ -46,12 +46,14 @@ protected:
         EXPECT_TRUE(modal.Wait());
     }
     // The search window filled and confirmed.
-    static void Find(ModalHelper& modal, const QString& text, bool firstOnly, bool matchCase = false)
+    static void Find(
+        ModalHelper& modal, const QString& text, bool firstOnly, bool matchCase = false, bool logins = false)
     {
         modal.Expect("Lib_Search")
             .Do([=](QWidget* window) {
                 window->findChild<QCheckBox*>("CheckOneResult")->setChecked(firstOnly);
                 window->findChild<QCheckBox*>("CheckMaj")->setChecked(matchCase);
+                window->findChild<QCheckBox*>("CheckLogin")->setChecked(logins);
                 auto* field = window->findChild<QLineEdit*>("TextaChercher");
                 field->selectAll();
                 field->insert(text);
@@ -75,12 +77,14 @@ TEST_F(TextSearchTest, TheFirstMatchBelowTheStartShowsItsEntry)
         TreeNode* from;
         bool matchCase;
         TreeNode* selected;
+        bool logins = false;
     };
     const Case cases[] = {
         { "mot", root_, false, gmail_ }, // not the root itself
         { "mail.example", root_, false, gmail_ }, // a web detail
         { "agence", root_, false, gmail_ }, // a note line
-        { "moi@exemple", root_, false, gmail_ }, // a login, decoded
+        { "moi@exemple", root_, false, gmail_, true }, // a login, decoded when asked
+        { "moi@exemple", root_, false, root_ }, // not otherwise
         { "societe", root_, false, societe_ }, // accents aside
         { "Banque", bank_, false, bank_ }, // only the start matches
         { "SOCIÉTÉ", root_, true, root_ }, // letter case counts: none
@@ -88,7 +92,7 @@ TEST_F(TextSearchTest, TheFirstMatchBelowTheStartShowsItsEntry)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         Search(c.from, [&](ModalHelper& modal) {
-            Find(modal, QString::fromUtf8(c.text), true, c.matchCase);
+            Find(modal, QString::fromUtf8(c.text), true, c.matchCase, c.logins);
             if (c.selected == root_)
                 modal.ExpectMessageBox().Click(QMessageBox::Ok); // no result
         });
