@@ -43,6 +43,18 @@ QString WindowStyleSheet()
     return QString::fromUtf8(file.readAll());
 }
 
+// A keyboard command of `owner`, heard while the focus is where `context` says.
+QAction* KeyAction(QWidget* owner, const char* name, const QString& caption, const QKeySequence& keys,
+    Qt::ShortcutContext context = Qt::WidgetShortcut)
+{
+    auto* action = new QAction(caption, owner);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(keys);
+    action->setShortcutContext(context);
+    owner->addAction(action);
+    return action;
+}
+
 } // namespace
 
 void MainWindowUi::Setup(QMainWindow* window)
@@ -256,42 +268,19 @@ void MainWindowUi::SetupTree()
     tvTreeView->setVisible(false); // hidden behind the logo until a database is open
     layout->addWidget(tvTreeView, 1);
 
-    TreeDeleteAction = new QAction(QStringLiteral("Supprimer"), tvTreeView);
-    TreeDeleteAction->setObjectName(QStringLiteral("TreeDeleteAction"));
-    TreeDeleteAction->setShortcut(QKeySequence::Delete);
-    TreeDeleteAction->setShortcutContext(Qt::WidgetShortcut);
-    tvTreeView->addAction(TreeDeleteAction);
-    TreeRenameAction = new QAction(QStringLiteral("Renommer"), tvTreeView);
-    TreeRenameAction->setObjectName(QStringLiteral("TreeRenameAction"));
-    TreeRenameAction->setShortcut(QKeySequence(Qt::Key_F2));
-    TreeRenameAction->setShortcutContext(Qt::WidgetShortcut);
-    tvTreeView->addAction(TreeRenameAction);
-    TreeCutAction = new QAction(QStringLiteral("Couper"), tvTreeView);
-    TreeCutAction->setObjectName(QStringLiteral("TreeCutAction"));
-    TreeCutAction->setShortcut(QKeySequence::Cut);
-    TreeCutAction->setShortcutContext(Qt::WidgetShortcut);
-    tvTreeView->addAction(TreeCutAction);
-    TreePasteAction = new QAction(QStringLiteral("Coller"), tvTreeView);
-    TreePasteAction->setObjectName(QStringLiteral("TreePasteAction"));
-    TreePasteAction->setShortcut(QKeySequence::Paste);
-    TreePasteAction->setShortcutContext(Qt::WidgetShortcut);
-    tvTreeView->addAction(TreePasteAction);
+    TreeDeleteAction = KeyAction(tvTreeView, "TreeDeleteAction", QStringLiteral("Supprimer"), QKeySequence::Delete);
+    TreeRenameAction = KeyAction(tvTreeView, "TreeRenameAction", QStringLiteral("Renommer"), QKeySequence(Qt::Key_F2));
+    TreeCutAction = KeyAction(tvTreeView, "TreeCutAction", QStringLiteral("Couper"), QKeySequence::Cut);
+    TreePasteAction = KeyAction(tvTreeView, "TreePasteAction", QStringLiteral("Coller"), QKeySequence::Paste);
+    FindNextAction = KeyAction(
+        Window, "FindNextAction", QStringLiteral("Suivant"), QKeySequence::FindNext, Qt::WindowShortcut);
+    FindPreviousAction = KeyAction(
+        Window, "FindPreviousAction", QStringLiteral("Précédent"), QKeySequence::FindPrevious, Qt::WindowShortcut);
     // Ctrl+N is also "Nouvelle...", which is disabled while a database is
     // open; this one is enabled only then, so they never clash.
-    FindNextAction = new QAction(QStringLiteral("Suivant"), Window);
-    FindNextAction->setObjectName(QStringLiteral("FindNextAction"));
-    FindNextAction->setShortcut(QKeySequence::FindNext);
-    Window->addAction(FindNextAction);
-    FindPreviousAction = new QAction(QStringLiteral("Précédent"), Window);
-    FindPreviousAction->setObjectName(QStringLiteral("FindPreviousAction"));
-    FindPreviousAction->setShortcut(QKeySequence::FindPrevious);
-    Window->addAction(FindPreviousAction);
-    NewEntryAction = new QAction(QStringLiteral("Nouveau mot de passe"), Window);
-    NewEntryAction->setObjectName(QStringLiteral("NewEntryAction"));
-    NewEntryAction->setShortcut(QKeySequence::New);
-    NewEntryAction->setShortcutContext(Qt::WindowShortcut);
+    NewEntryAction = KeyAction(
+        Window, "NewEntryAction", QStringLiteral("Nouveau mot de passe"), QKeySequence::New, Qt::WindowShortcut);
     NewEntryAction->setEnabled(false);
-    Window->addAction(NewEntryAction);
 
     PictureLogo = Named(new QLabel(TreePane), QStringLiteral("PictureLogo"));
     PictureLogo->setAlignment(Qt::AlignCenter);
@@ -316,11 +305,8 @@ void MainWindowUi::SetupPages()
 
     const qreal pixelRatio = Window->devicePixelRatioF();
     Entry = new EntryPage;
-    RestoreFieldsAction = new QAction(QStringLiteral("Annuler la saisie"), Entry->PictureTab);
-    RestoreFieldsAction->setObjectName(QStringLiteral("RestoreFieldsAction"));
-    RestoreFieldsAction->setShortcut(QKeySequence(Qt::Key_Escape));
-    RestoreFieldsAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    Entry->PictureTab->addAction(RestoreFieldsAction);
+    RestoreFieldsAction = KeyAction(Entry->PictureTab, "RestoreFieldsAction", QStringLiteral("Annuler la saisie"),
+        QKeySequence(Qt::Key_Escape), Qt::WidgetWithChildrenShortcut);
     About = new AboutPage(pixelRatio);
     Stat = new StatPage;
     Option = new OptionPage;
