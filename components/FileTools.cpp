@@ -1,5 +1,6 @@
 #include "components/FileTools.h"
 
+#include "components/TextEncoding.h"
 #include "components/TextTools.h"
 
 #include <QDir>
@@ -40,7 +41,7 @@ std::optional<QString> FileTools::LoadTextFile(const QString& path) const
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return QString::fromUtf8(file.readAll());
+    return DecodeTextBytes(file.readAll());
 }
 
 bool FileTools::SaveTextFile(const QString& path, const QString& text) const

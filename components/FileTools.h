@@ -31,7 +31,8 @@ public:
     // file of the same name when there is one; otherwise the stored path.
     QString RelocatePath(const QString& storedPath) const;
 
-    // The whole text of a UTF-8 file; nothing when it cannot be read.
+    // The whole text of a file (its encoding detected); nothing when it
+    // cannot be read.
     std::optional<QString> LoadTextFile(const QString& path) const;
     // Writes the text as UTF-8, whole or not at all.
     [[nodiscard]] bool SaveTextFile(const QString& path, const QString& text) const;

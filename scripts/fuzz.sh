@@ -1,20 +1,25 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer in build-fuzz/, then fuzzes LoadTree for a minute
-# (FUZZ_SECONDS=n for another length). New inputs gather in
-# build-fuzz/corpus/LoadTree; a crashing input is left in build-fuzz/ and the
-# run fails.
+# UndefinedBehaviorSanitizer in build-fuzz/, then fuzzes each target named
+# (LoadTree and DelimitedText when none is) for a minute each (FUZZ_SECONDS=n
+# for another length). New inputs gather in build-fuzz/corpus/<target>; a
+# crashing input is left in build-fuzz/ and the run fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-60}
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(LoadTree DelimitedText)
+
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKEYHOLM_FUZZ=ON -DKEYHOLM_TESTS=OFF -DKEYHOLM_BENCH=OFF >/dev/null
-cmake --build build-fuzz --target LoadTree_fuzz -j "${JOBS:-2}"
+cmake --build build-fuzz -j "${JOBS:-2}" --target "${targets[@]/%/_fuzz}"
 
-corpus=build-fuzz/corpus/LoadTree
-mkdir -p "$corpus"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-build-fuzz/tests/fuzz/LoadTree_fuzz -max_total_time="$seconds" -max_len=16384 -rss_limit_mb=2048 \
-  -timeout=10 -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" tests/fuzz/corpus/LoadTree
+for target in "${targets[@]}"; do
+  corpus=build-fuzz/corpus/$target
+  mkdir -p "$corpus"
+  build-fuzz/tests/fuzz/${target}_fuzz -max_total_time="$seconds" -max_len=16384 -rss_limit_mb=2048 \
+    -timeout=10 -print_final_stats=1 -artifact_prefix=build-fuzz/ "$corpus" tests/fuzz/corpus/$target
+done
