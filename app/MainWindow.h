@@ -14,6 +14,7 @@
 #include "entries/Selection.h"
 #include "entries/Trash.h"
 #include "entries/TreeDragDrop.h"
+#include "search/CategoryExchange.h"
 #include "search/ExpirySearch.h"
 #include "search/TextSearch.h"
 #include "entries/TreeCommands.h"
@@ -49,12 +50,14 @@ public:
     TreeDragDrop& DragDrop() { return dragdrop_; }
     TextSearch& Search() { return textSearch_; }
     ExpirySearch& Expiry() { return expirySearch_; }
+    CategoryExchange& Exchange() { return exchange_; }
     WindowLayout& Layout() { return layout_; }
     WindowLifecycle& Lifecycle() { return lifecycle_; }
 
     // MainProcedures
     void CheckNodeInfo(TreeNode* node = nullptr) override { database_.CheckNodeInfo(node); }
     void MenuBaseSave_Click() override { file_.MenuBaseSave_Click(); }
+    bool OfferToSaveChanges() override { return file_.OfferToSaveChanges(); }
     void AddDefaultCategories() override { commands_.AddDefaultCategories(); }
     bool LeaveEditedEntry() override { return editor_.LeaveEditedEntry(); }
     int SearchOnPasswordTree(TreeNode* mainNode, const QString& addTitle) override
@@ -66,6 +69,8 @@ public:
     {
         return expirySearch_.SearchOnDatePasswordTree(mainNode, dateLimit, displayMsg, displayOk);
     }
+    void ExportPasswordCategory(TreeNode* mainNode) override { exchange_.ExportPasswordCategory(mainNode); }
+    void ImportPasswordCategory(TreeNode* mainNode) override { exchange_.ImportPasswordCategory(mainNode); }
     void SetPasswordFields() override { selection_.SetPasswordFields(); }
     void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }
     void UnvisiblePasswordTab(int page) override { selection_.UnvisiblePasswordTab(page); }
@@ -99,6 +104,7 @@ private:
     TreeDragDrop dragdrop_;
     TextSearch textSearch_;
     ExpirySearch expirySearch_;
+    CategoryExchange exchange_;
     WindowLayout layout_;
     WindowLifecycle lifecycle_;
     DatabaseOpening opening_;

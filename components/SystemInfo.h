@@ -3,6 +3,7 @@
 
 #include "components/Components.h"
 
+#include <QDate>
 #include <QLocale>
 #include <QString>
 
@@ -31,6 +32,8 @@ public:
     // the short one always has a four-digit year, so that it reads back.
     QString ShortDateFormat() const;
     QString LongDateFormat() const;
+    // The date in the short format.
+    QString ShortDate(const QDate& date) const { return locale_.toString(date, ShortDateFormat()); }
     QString TimeSeparator() const;
     QString TimeFormat() const;
 

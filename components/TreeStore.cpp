@@ -146,16 +146,28 @@ QString TreeStore::ChildLabel(const PasswordTree& tree, const TreeNode* parent, 
 {
     if (!parent || &parent->Tree() != &tree)
         return label;
-    bool taken = false;
     for (const TreeNode* child : parent->Children()) {
-        if (child->TextData().Equals(label)) {
-            taken = true;
-            break;
-        }
+        if (child->TextData().Equals(label))
+            return ChildLabels(tree, parent).Take(label);
     }
-    if (!taken)
-        return label;
+    return label;
+}
 
+ChildLabels::ChildLabels(const PasswordTree& tree, const TreeNode* parent)
+{
+    if (!parent || &parent->Tree() != &tree)
+        return;
+    taken_.reserve(parent->Children().size());
+    for (const TreeNode* child : parent->Children())
+        taken_.insert(child->Text());
+}
+
+QString ChildLabels::Take(const QString& label)
+{
+    if (!taken_.contains(label)) {
+        taken_.insert(label);
+        return label;
+    }
     QString base = label;
     qint64 number = 2;
     static const QRegularExpression numbered(
@@ -165,16 +177,23 @@ QString TreeStore::ChildLabel(const PasswordTree& tree, const TreeNode* parent, 
         base = m.captured(1);
         number = m.captured(2).toLongLong() + 1;
     }
-    QSet<QString> texts;
-    for (const TreeNode* child : parent->Children()) {
-        if (child->TextData().Size() > base.size())
-            texts.insert(child->Text());
+    auto candidate = [&](qint64 n) { return base + QStringLiteral(" (") + QString::number(n) + QLatin1Char(')'); };
+    qint64& firstFree = firstFree_[base];
+    if (firstFree < 2)
+        firstFree = 2;
+    const bool fromFirstFree = number <= firstFree;
+    if (fromFirstFree)
+        number = firstFree;
+    while (taken_.contains(candidate(number)))
+        ++number;
+    QString result = candidate(number);
+    taken_.insert(result);
+    if (fromFirstFree) {
+        firstFree = number + 1;
+        while (taken_.contains(candidate(firstFree)))
+            ++firstFree;
     }
-    for (;; ++number) {
-        const QString candidate = base + QStringLiteral(" (") + QString::number(number) + QLatin1Char(')');
-        if (!texts.contains(candidate))
-            return candidate;
-    }
+    return result;
 }
 
 bool TreeStore::DeleteNode(PasswordTree& tree, const QString& key) const

@@ -39,7 +39,9 @@
 #include "components/PasswordTree.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -126,6 +128,21 @@ private:
     // The first child of the parent that `match` takes; null when none or
     // without a parent.
     template <class Match> static const TreeNode* FirstChild(const TreeNode* parent, Match&& match);
+};
+
+// The labels for many new children of one parent, numbered as ChildLabel
+// numbers them, without a walk over the children for each label.
+class ChildLabels {
+public:
+    ChildLabels(const PasswordTree& tree, const TreeNode* parent);
+    // The label, or its first free numbered form; taken from then on.
+    QString Take(const QString& label);
+
+private:
+    QSet<QString> taken_;
+    // For each base text, the first number whose predecessors (from 2) are
+    // all taken: many rows of one title do not count up from 2 each time.
+    QHash<QString, qint64> firstFree_;
 };
 
 } // namespace keyholm

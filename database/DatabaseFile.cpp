@@ -262,7 +262,7 @@ void DatabaseFile::ClosePasswordFile()
     }
 }
 
-DatabaseFile::Changes DatabaseFile::AskAboutChanges()
+DatabaseFile::Changes DatabaseFile::AskAboutChanges(bool keepOnNo)
 {
     try {
         if (!state_.DatabaseChanged())
@@ -276,7 +276,8 @@ DatabaseFile::Changes DatabaseFile::AskAboutChanges()
             // A save that did not happen must not let the changes go.
             return SavePasswordFileUnder(false) ? Changes::Saved : Changes::SaveFailed;
         case Answer::No:
-            state_.SetDatabaseChanged(false);
+            if (!keepOnNo)
+                state_.SetDatabaseChanged(false);
             return Changes::Dropped;
         case Answer::Cancel:
             return Changes::Cancelled;
@@ -293,6 +294,14 @@ bool DatabaseFile::PasswordIsChanged()
     if (state_.DatabaseOpen() && !procedures_.LeaveEditedEntry())
         return false;
     const Changes changes = AskAboutChanges();
+    return changes != Changes::Cancelled && changes != Changes::SaveFailed;
+}
+
+bool DatabaseFile::OfferToSaveChanges()
+{
+    if (state_.DatabaseOpen() && !procedures_.LeaveEditedEntry())
+        return false;
+    const Changes changes = AskAboutChanges(true);
     return changes != Changes::Cancelled && changes != Changes::SaveFailed;
 }
 

@@ -48,6 +48,10 @@ public:
     // Asks about unsaved changes: Yes saves, No drops the changes. False
     // when the user cancelled or the save failed (the caller must not go on).
     bool PasswordIsChanged();
+    // The same question before a command that works on the database as it
+    // stands (export, import): No goes on without saving, the changes kept
+    // and still to be saved.
+    bool OfferToSaveChanges();
     // Opens entry `number` (1 to 5) of the recent list, whose caption is `fileText`.
     void Click_MenuAncienFichierPassword(const QString& fileText, int number);
     // One tick of TimerDatabaseClose: past SliderAutoClose idle ticks, saves a
@@ -85,7 +89,7 @@ public:
 
 private:
     enum class Changes { None, Saved, Dropped, Cancelled, SaveFailed };
-    Changes AskAboutChanges();
+    Changes AskAboutChanges(bool keepOnNo = false);
     void SetCaption(const QString& path);
     void ShowProtection();
     // Whether the file at `path` had a master password when this program

@@ -44,6 +44,10 @@ void TreeCommands::ToolbarTree_ButtonClick(const QString& key)
             Search();
         else if (key == QLatin1String("Date"))
             SearchDates(ShortDateText(QDate::currentDate()));
+        else if (key == QLatin1String("Export"))
+            procedures_.ExportPasswordCategory(Tree().Root());
+        else if (key == QLatin1String("Import"))
+            procedures_.ImportPasswordCategory(Tree().Root());
     } catch (const std::exception& error) {
         ReportException(QStringLiteral("Error on command: ") + key, error);
     }
@@ -62,6 +66,8 @@ void TreeCommands::ToolbarTree_ButtonMenuClick(const QString& key, const QString
             SearchDates(QString());
         else if (itemKey == QLatin1String("Date30"))
             SearchDates(ShortDateText(QDate::currentDate().addDays(30)));
+        else if (itemKey == QLatin1String("ExportCat") || itemKey == QLatin1String("ImportCat"))
+            ExchangeFromSelection(itemKey == QLatin1String("ExportCat"));
     } catch (const std::exception& error) {
         ReportException(QStringLiteral("Error on menu command: ") + itemKey, error);
     }
@@ -99,8 +105,26 @@ void TreeCommands::SearchDates(const QString& dateLimit)
 
 QString TreeCommands::ShortDateText(const QDate& date)
 {
-    const SystemInfo& system = SystemInfo::Instance();
-    return system.Locale().toString(date, system.ShortDateFormat());
+    return SystemInfo::Instance().ShortDate(date);
+}
+
+void TreeCommands::ExchangeFromSelection(bool exporting)
+{
+    TreeNode* node = state_.CurrentNode();
+    if (!node) {
+        ShowInfo(QStringLiteral("Aucun item sélectionné. Action stoppée"));
+        return;
+    }
+    const NodeKind kind = KindOf(node);
+    if (kind != NodeKind::Root && kind != NodeKind::Category) {
+        ShowInfo(QStringLiteral("Vous devez sélectionner une Catégorie ou la Racine pour effectuer un ")
+            + (exporting ? QStringLiteral("export") : QStringLiteral("import")) + QStringLiteral(" ciblé"));
+        return;
+    }
+    if (exporting)
+        procedures_.ExportPasswordCategory(node);
+    else
+        procedures_.ImportPasswordCategory(node);
 }
 
 void TreeCommands::tvTreeView_DblClick()

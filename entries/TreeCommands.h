@@ -42,6 +42,8 @@ public:
     static QString ShortDateText(const QDate& date);
 
 private:
+    // "ExportCat" and "ImportCat": on the selected root or category.
+    void ExchangeFromSelection(bool exporting);
     void AddCategory();
     void RenameCategory();
     void DeleteCategory();

@@ -148,19 +148,27 @@ QString ListExport(const QString& key, ListView& list, bool rowFilter, bool open
         if (chosen.isEmpty())
             return path;
 
+        // Said before a list of passwords is written in clear.
+        const QString clearText = list.holdsSecrets
+            ? QStringLiteral("Attention : le fichier contiendra les mots de passe en clair, lisibles par qui "
+                             "pourra le lire.<BR><BR>")
+            : QString();
         std::function<bool(QIODevice&)> write;
-        if (key == QLatin1String("csv")) {
+        if (key == QLatin1String("csv") && list.exportHeader) {
             QString header;
-            if (list.exportHeader) {
-                const Answer answer = AskQuestion(
-                    QStringLiteral("Souhaitez-vous ajouter l'entête à la destination de l'export de données ?"));
-                // A cancel writes nothing, after all.
-                if (answer == Answer::Cancel)
-                    return path;
-                if (answer == Answer::Yes)
-                    header = DelimitedListWriter::CsvHeaderLine(table);
-            }
+            const Answer answer = AskQuestion(clearText
+                + QStringLiteral("Souhaitez-vous ajouter l'entête à la destination de l'export de données ?"));
+            // A cancel writes nothing, after all.
+            if (answer == Answer::Cancel)
+                return path;
+            if (answer == Answer::Yes)
+                header = DelimitedListWriter::CsvHeaderLine(table);
             write = [&table, header](QIODevice& file) { return DelimitedListWriter::Csv(header).Write(table, file); };
+        } else if (!clearText.isEmpty()
+            && AskQuestion(clearText + QStringLiteral("Souhaitez-vous continuer ?")) != Answer::Yes) {
+            return path;
+        } else if (key == QLatin1String("csv")) {
+            write = [&table](QIODevice& file) { return DelimitedListWriter::Csv().Write(table, file); };
         } else if (key == QLatin1String("html")) {
             const HtmlListStyle style = list.useOptionStyle ? OptionHtmlStyle() : HtmlListStyle();
             write = [&table, style](QIODevice& file) { return HtmlListWriter(style).Write(table, file); };

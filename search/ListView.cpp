@@ -1,5 +1,6 @@
 #include "search/ListView.h"
 
+#include "components/CipherEngine.h"
 #include "search/ListExport.h"
 #include "search/ListModel.h"
 #include "services/MessagesDatabase.h"
@@ -176,7 +177,16 @@ ListView::ListView(QWidget* parent)
     });
 }
 
-ListView::~ListView() = default;
+ListView::~ListView()
+{
+    // Secrets in clear go with the window.
+    if (holdsSecrets)
+        model_->ChangeTable([](ListTable& table) {
+            for (ListRow& row : table.rows)
+                for (QString& cell : row.cells)
+                    CipherEngine::Wipe(cell);
+        });
+}
 
 void ListView::SetTitle(const QString& title)
 {

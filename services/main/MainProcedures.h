@@ -22,6 +22,9 @@ public:
     virtual void CheckNodeInfo(TreeNode* node = nullptr) = 0;
     // Saves the open database to its file.
     virtual void MenuBaseSave_Click() = 0;
+    // Offers to save the changes before an export or import: false when the
+    // user cancelled or the save failed; No goes on, the changes kept.
+    virtual bool OfferToSaveChanges() = 0;
 
     // ---- entries/ ---------------------------------------------------------
     virtual void SetPasswordFields() = 0;
@@ -47,6 +50,10 @@ public:
     // speak when nothing is found, `displayOk` lets the user choose a row.
     virtual int SearchOnDatePasswordTree(
         TreeNode* mainNode, const QString& dateLimit, bool displayMsg, bool displayOk) = 0;
+    // The entries below the root or a category written to a file through
+    // the list window, or a file's rows made entries below it.
+    virtual void ExportPasswordCategory(TreeNode* mainNode) = 0;
+    virtual void ImportPasswordCategory(TreeNode* mainNode) = 0;
 
     // ---- app/ -------------------------------------------------------------
     virtual void Form_Resize() = 0;
