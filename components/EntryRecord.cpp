@@ -84,7 +84,8 @@ TreeNode* EntryRecord::Write(PasswordTree& tree, TreeNode* parent) const
 
 QString EntryRecord::DatesTag() const
 {
-    const QString now = NowTag();
+    // Now only when needed: the clock is read through the time zone.
+    const QString now = created.isEmpty() || changed.isEmpty() ? NowTag() : QString();
     return (created.isEmpty() ? now : created) + TagSeparator + (changed.isEmpty() ? now : changed);
 }
 

@@ -321,31 +321,23 @@ void PasswordTree::SortChildren(TreeNode* parent, bool notify)
     TreeNode** c = parent->children_;
     const auto less
         = [](const TreeNode* a, const TreeNode* b) { return keyholm::CompareTexts(a->text_, b->text_) < 0; };
-    if (std::is_sorted(c, c + n, less))
+    // Children added at the end of sorted ones (an import) are sorted alone
+    // and merged in: the cost follows what was added, not what was there.
+    const std::uint32_t sorted = std::uint32_t(std::is_sorted_until(c, c + n, less) - c);
+    if (sorted == n)
         return;
     std::vector<TreeNode*> order(c, c + n);
-    std::stable_sort(order.begin(), order.end(), less);
-    if (!notify) {
-        for (std::uint32_t r = 0; r < n; ++r) {
-            c[r] = order[r];
-            c[r]->row_ = r;
-        }
-        return;
-    }
-    // One move a misplaced child, so that a view keeps its selection.
+    std::stable_sort(order.begin() + sorted, order.end(), less);
+    std::inplace_merge(order.begin(), order.begin() + sorted, order.end(), less);
     TreeNode* outer = Outer(parent);
-    for (std::uint32_t i = 0; i < n; ++i) {
-        TreeNode* want = order[i];
-        if (c[i] == want)
-            continue;
-        const std::uint32_t from = want->row_;
-        Notify(&PasswordTreeObserver::NodeAboutToBeMoved, want, outer, int(from), outer, int(i));
-        std::memmove(c + i + 1, c + i, (from - i) * sizeof(TreeNode*));
-        c[i] = want;
-        for (std::uint32_t r = i; r <= from; ++r)
-            c[r]->row_ = r;
-        Notify(&PasswordTreeObserver::NodeMoved, want, outer, int(from), outer, int(i));
+    if (notify)
+        Notify(&PasswordTreeObserver::ChildrenAboutToBeReordered, outer);
+    for (std::uint32_t r = 0; r < n; ++r) {
+        c[r] = order[r];
+        c[r]->row_ = r;
     }
+    if (notify)
+        Notify(&PasswordTreeObserver::ChildrenReordered, outer);
 }
 
 void PasswordTree::Append(TreeNode* node)

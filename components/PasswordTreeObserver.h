@@ -76,6 +76,10 @@ public:
         Q_UNUSED(node)
         Q_UNUSED(changes)
     }
+    // The children of the parent take another order all at once (a sort);
+    // none comes or goes, and the nodes keep their keys.
+    virtual void ChildrenAboutToBeReordered(TreeNode* parent) { Q_UNUSED(parent) }
+    virtual void ChildrenReordered(TreeNode* parent) { Q_UNUSED(parent) }
     // The whole content goes (clearing, loading).
     virtual void TreeAboutToBeReset() { }
     virtual void TreeReset() { }

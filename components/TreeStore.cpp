@@ -177,7 +177,10 @@ QString ChildLabels::Take(const QString& label)
         base = m.captured(1);
         number = m.captured(2).toLongLong() + 1;
     }
-    auto candidate = [&](qint64 n) { return base + QStringLiteral(" (") + QString::number(n) + QLatin1Char(')'); };
+    // A QString, not a string builder: that would outlive its parts.
+    auto candidate = [&](qint64 n) -> QString {
+        return base + QStringLiteral(" (") + QString::number(n) + QLatin1Char(')');
+    };
     qint64& firstFree = firstFree_[base];
     if (firstFree < 2)
         firstFree = 2;

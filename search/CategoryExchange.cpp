@@ -1,11 +1,7 @@
 #include "search/CategoryExchange.h"
 
-#include "components/EntryRecord.h"
 #include "components/FileTools.h"
 #include "components/ListTools.h"
-#include "components/NodeImages.h"
-#include "components/NodeTags.h"
-#include "components/TreeStore.h"
 #include "search/ListView.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
@@ -14,12 +10,10 @@
 #include "services/ui/Dialogs.h"
 #include "services/ui/Messages.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QPushButton>
 
 #include <exception>
-#include <unordered_map>
 
 namespace keyholm {
 
@@ -33,15 +27,8 @@ QString Counted(int count, const QString& one, const QString& many)
     return QString::number(count) + QLatin1Char(' ') + (count > 1 ? many : one);
 }
 
-// A date of the table as a tag text; empty (now) when it is not a date.
-QString DateTagOf(const QString& text)
-{
-    const QDateTime moment = ReadDateTimeTag(text);
-    return moment.isValid() ? DateTimeTag(moment) : QString();
-}
-
-QString Summary(const CategoryExchange::Outcome& outcome, const ExchangeRows& rows, const QString& format,
-    int unclosedQuoteLine, const QString& target)
+QString Summary(const ImportOutcome& outcome, const ExchangeRows& rows, const QString& format, int unclosedQuoteLine,
+    const QString& target)
 {
     QString text
         = Counted(outcome.added, QStringLiteral("mot de passe importé"), QStringLiteral("mots de passe importés"))
@@ -177,7 +164,7 @@ void CategoryExchange::ImportPasswordCategory(TreeNode* mainNode)
             return;
 
         ShowBusy();
-        const Outcome outcome = AddRows(mainNode, list.Table().rows, rows.categoryPath);
+        const ImportOutcome outcome = AddRows(mainNode, list.Table().rows, rows.categoryPath);
         EndBusy();
         TraceLog(QStringLiteral("Passwords imported"), QString::number(outcome.added));
         if (outcome.last) {
@@ -197,92 +184,18 @@ void CategoryExchange::ImportPasswordCategory(TreeNode* mainNode)
     }
 }
 
-CategoryExchange::Outcome CategoryExchange::AddRows(
-    TreeNode* target, const std::vector<ListRow>& rows, QChar categoryPath)
+ImportOutcome CategoryExchange::AddRows(TreeNode* target, const std::vector<ListRow>& rows, QChar categoryPath)
 {
-    Outcome outcome;
-    PasswordTree& tree = Tree();
-    TreeStore& store = TreeStore::Instance();
-    // Looked up once a parent: names trimmed, letter case aside, categories
-    // only, so that an entry or a service node is never taken for one.
-    std::unordered_map<const TreeNode*, QHash<QString, TreeNode*>> categories;
-    std::unordered_map<const TreeNode*, ChildLabels> labels;
-    auto labelsOf = [&](const TreeNode* parent) -> ChildLabels& {
-        auto found = labels.find(parent);
-        if (found == labels.end())
-            found = labels.emplace(parent, ChildLabels(tree, parent)).first;
-        return found->second;
-    };
-    auto categoryUnder = [&](TreeNode* parent, const QString& name) -> TreeNode* {
-        auto found = categories.find(parent);
-        if (found == categories.end()) {
-            found = categories.emplace(parent, QHash<QString, TreeNode*>()).first;
-            for (TreeNode* child : parent->Children())
-                if (child->Image().contains(QLatin1String("Dir")))
-                    found->second.insert(child->Text().trimmed().toCaseFolded(), child);
-        }
-        const QString folded = name.toCaseFolded();
-        if (TreeNode* known = found->second.value(folded))
-            return known;
-        TreeNode* added = tree.FindKey(store.AddNode(tree, parent->Key(), name, NodeImage::DirNot, QString(), true));
-        if (!added)
-            throw std::runtime_error("the category could not be added");
-        found->second.insert(folded, added);
-        if (labels.count(parent))
-            labelsOf(parent).Take(name);
-        return added;
-    };
-
-    std::unordered_map<TreeNode*, TreeNode*> lastEntryOf;
+    ImportOutcome outcome;
     // The categories that hold entries now show the key, also after a failure.
     auto showKeys = [&] {
-        for (const auto& [category, entry] : lastEntryOf)
+        for (TreeNode* entry : outcome.lastInCategory)
             procedures_.CheckNodeInfo(entry);
+        if (outcome.added > 0)
+            state_.SetDatabaseChanged(true);
     };
     try {
-        for (const ListRow& row : rows) {
-            auto cell = [&](int column) { return row.Cell(column); };
-            TreeNode* category = target;
-            const QString name = cell(ExchangeColumn::Category).trimmed();
-            if (!categoryPath.isNull()) {
-                for (const QString& part : name.split(categoryPath, Qt::SkipEmptyParts))
-                    if (const QString trimmed = part.trimmed(); !trimmed.isEmpty())
-                        category = categoryUnder(category, trimmed);
-            } else if (!name.isEmpty()) {
-                category = categoryUnder(target, name);
-            }
-            if (category == target)
-                category = categoryUnder(target, QStringLiteral("Divers"));
-
-            EntryRecord record;
-            QString title = cell(ExchangeColumn::Title).trimmed();
-            if (title.isEmpty())
-                title = QStringLiteral("Sans titre");
-            record.title = labelsOf(category).Take(title);
-            if (record.title != title)
-                ++outcome.renamed;
-            record.login = cell(ExchangeColumn::Login).trimmed();
-            if (record.login.isEmpty())
-                record.login = QStringLiteral("Mot de Passe");
-            record.password = cell(ExchangeColumn::Password);
-            if (const QDate expiry = ReadDateTag(cell(ExchangeColumn::Expiry)); expiry.isValid()) {
-                record.expires = true;
-                record.expiry = expiry;
-            }
-            record.web = cell(ExchangeColumn::Web).trimmed();
-            record.file = cell(ExchangeColumn::File).trimmed();
-            record.note = cell(ExchangeColumn::Note).trimmed();
-            record.created = DateTagOf(cell(ExchangeColumn::Created));
-            record.changed = DateTagOf(cell(ExchangeColumn::Changed));
-            TreeNode* entry = record.Write(tree, category);
-            record.Wipe();
-            if (!entry)
-                throw std::runtime_error("the entry could not be added");
-            if (outcome.added++ == 0)
-                state_.SetDatabaseChanged(true);
-            outcome.last = entry;
-            lastEntryOf[category] = entry;
-        }
+        ImportRows(Tree(), target, rows, categoryPath, outcome);
     } catch (...) {
         showKeys();
         throw;

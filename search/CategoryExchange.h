@@ -17,15 +17,9 @@ public:
     void ExportPasswordCategory(TreeNode* mainNode);
     void ImportPasswordCategory(TreeNode* mainNode);
 
-    // What an import made.
-    struct Outcome {
-        int added = 0;
-        int renamed = 0; // numbered, their title being taken
-        TreeNode* last = nullptr; // the last entry made
-    };
-    // Makes the rows entries below `target`, creating the categories they
-    // name. Rows made before a failure stay.
-    Outcome AddRows(TreeNode* target, const std::vector<ListRow>& rows, QChar categoryPath);
+    // Makes the rows entries below `target` (see ImportRows) and marks the
+    // database changed. Rows made before a failure stay.
+    ImportOutcome AddRows(TreeNode* target, const std::vector<ListRow>& rows, QChar categoryPath);
 };
 
 } // namespace keyholm

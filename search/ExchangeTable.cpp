@@ -7,13 +7,17 @@
 #include "components/PasswordTree.h"
 #include "components/SystemInfo.h"
 #include "components/TextEncoding.h"
+#include "components/TreeStore.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QHash>
 #include <QUrl>
 
 #include <algorithm>
 #include <array>
+#include <stdexcept>
+#include <unordered_map>
 #include <utility>
 
 namespace keyholm {
@@ -268,6 +272,26 @@ void TakeOwnRows(ExchangeFile& file, bool header, ExchangeRows& result)
     }
 }
 
+// A day of the table: the short format first, as the table writes it; other
+// forms through the tag reader. A plain date needs no time zone, which
+// makes it many times faster over a whole file.
+QDate TableDay(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    const QDate day = QDate::fromString(trimmed, SystemInfo::Instance().ShortDateFormat());
+    return day.isValid() ? day : ReadDateTag(trimmed);
+}
+
+// A date of the table as a tag text (its midnight); empty (now) when it is
+// not a date.
+QString DateTagOf(const QString& text)
+{
+    const QDate day = TableDay(text);
+    return day.isValid() ? day.toString(Qt::ISODate) + QStringLiteral("T00:00:00") : QString();
+}
+
 } // namespace
 
 void ExportImportTableCreation(ListTable& list)
@@ -369,6 +393,107 @@ ExchangeRows ToExchangeRows(ExchangeFile& file, bool header)
                 row.cells[column].replace(u'\n', u' ');
     WipeRows(file.text.rows);
     return result;
+}
+
+void ImportRows(
+    PasswordTree& tree, TreeNode* target, const std::vector<ListRow>& rows, QChar categoryPath, ImportOutcome& outcome)
+{
+    TreeStore& store = TreeStore::Instance();
+    // Looked up once a parent: names trimmed, letter case aside, categories
+    // only, so that an entry or a service node is never taken for one.
+    std::unordered_map<const TreeNode*, QHash<QString, TreeNode*>> categories;
+    std::unordered_map<const TreeNode*, ChildLabels> labels;
+    auto labelsOf = [&](const TreeNode* parent) -> ChildLabels& {
+        auto found = labels.find(parent);
+        if (found == labels.end())
+            found = labels.emplace(parent, ChildLabels(tree, parent)).first;
+        return found->second;
+    };
+    auto categoryUnder = [&](TreeNode* parent, const QString& name) -> TreeNode* {
+        auto found = categories.find(parent);
+        if (found == categories.end()) {
+            found = categories.emplace(parent, QHash<QString, TreeNode*>()).first;
+            for (TreeNode* child : parent->Children())
+                if (child->Image().contains(QLatin1String("Dir")))
+                    found->second.insert(child->Text().trimmed().toCaseFolded(), child);
+        }
+        const QString folded = name.toCaseFolded();
+        if (TreeNode* known = found->second.value(folded))
+            return known;
+        TreeNode* added = tree.FindKey(store.AddNode(tree, parent->Key(), name, NodeImage::DirNot, QString(), true));
+        if (!added)
+            throw std::runtime_error("the category could not be added");
+        found->second.insert(folded, added);
+        if (labels.count(parent))
+            labelsOf(parent).Take(name);
+        return added;
+    };
+
+    // Sorted categories take the new entries at their end and are sorted
+    // once afterwards (also after a failure): a sorted insertion renumbers
+    // every later child, which would grow with the category.
+    struct Resort {
+        std::vector<TreeNode*> categories;
+        ~Resort()
+        {
+            for (TreeNode* category : categories)
+                category->SetSorted(true);
+        }
+    } resort;
+    auto intoCategory = [&](TreeNode* category) {
+        if (category->Sorted()) {
+            category->SetSorted(false);
+            resort.categories.push_back(category);
+        }
+    };
+
+    std::unordered_map<TreeNode*, std::size_t> categoryIndex;
+    for (const ListRow& row : rows) {
+        TreeNode* category = target;
+        const QString name = row.Cell(ExchangeColumn::Category).trimmed();
+        if (!categoryPath.isNull()) {
+            for (const QString& part : name.split(categoryPath, Qt::SkipEmptyParts))
+                if (const QString trimmed = part.trimmed(); !trimmed.isEmpty())
+                    category = categoryUnder(category, trimmed);
+        } else if (!name.isEmpty()) {
+            category = categoryUnder(target, name);
+        }
+        if (category == target)
+            category = categoryUnder(target, QStringLiteral("Divers"));
+
+        EntryRecord record;
+        QString title = row.Cell(ExchangeColumn::Title).trimmed();
+        if (title.isEmpty())
+            title = QStringLiteral("Sans titre");
+        record.title = labelsOf(category).Take(title);
+        if (record.title != title)
+            ++outcome.renamed;
+        record.login = row.Cell(ExchangeColumn::Login).trimmed();
+        if (record.login.isEmpty())
+            record.login = QStringLiteral("Mot de Passe");
+        record.password = row.Cell(ExchangeColumn::Password);
+        if (const QDate expiry = TableDay(row.Cell(ExchangeColumn::Expiry)); expiry.isValid()) {
+            record.expires = true;
+            record.expiry = expiry;
+        }
+        record.web = row.Cell(ExchangeColumn::Web).trimmed();
+        record.file = row.Cell(ExchangeColumn::File).trimmed();
+        record.note = row.Cell(ExchangeColumn::Note).trimmed();
+        record.created = DateTagOf(row.Cell(ExchangeColumn::Created));
+        record.changed = DateTagOf(row.Cell(ExchangeColumn::Changed));
+        intoCategory(category);
+        TreeNode* entry = record.Write(tree, category);
+        record.Wipe();
+        if (!entry)
+            throw std::runtime_error("the entry could not be added");
+        ++outcome.added;
+        outcome.last = entry;
+        const auto [at, added] = categoryIndex.emplace(category, outcome.lastInCategory.size());
+        if (added)
+            outcome.lastInCategory.push_back(entry);
+        else
+            outcome.lastInCategory[at->second] = entry;
+    }
 }
 
 void WipeTable(std::vector<ListRow>& rows)

@@ -60,6 +60,23 @@ struct ExchangeRows {
 // own table (another manager's header line always goes).
 ExchangeRows ToExchangeRows(ExchangeFile& file, bool header);
 
+// What an import made.
+struct ImportOutcome {
+    int added = 0;
+    int renamed = 0; // numbered, their title being taken
+    TreeNode* last = nullptr; // the last entry made
+    std::vector<TreeNode*> lastInCategory; // the last entry made in each category
+};
+
+// Makes one entry a row below `target`, in the category the row names
+// (trimmed, letter case aside, categories only; made when missing; "Divers"
+// when none), nested when `categoryPath` separates the names of a path.
+// Titles are trimmed and numbered when taken ("Sans titre" when blank), an
+// empty login is "Mot de Passe", dates that do not read are now. Throws when
+// the tree refuses a node; what was made stays, counted in `outcome`.
+void ImportRows(
+    PasswordTree& tree, TreeNode* target, const std::vector<ListRow>& rows, QChar categoryPath, ImportOutcome& outcome);
+
 // Overwrites the decoded secrets of the rows and empties them.
 void WipeTable(std::vector<ListRow>& rows);
 

@@ -301,6 +301,24 @@ void PasswordTreeModel::NodeMoved(TreeNode* node, TreeNode* oldParent, int oldRo
     endMoveRows();
 }
 
+void PasswordTreeModel::ChildrenAboutToBeReordered(TreeNode* parent)
+{
+    Q_EMIT layoutAboutToBeChanged({ QPersistentModelIndex(IndexFromNode(parent)) }, VerticalSortHint);
+    reordered_ = persistentIndexList();
+}
+
+void PasswordTreeModel::ChildrenReordered(TreeNode* parent)
+{
+    // Selections and the current node follow their nodes to their new rows.
+    QModelIndexList moved;
+    moved.reserve(reordered_.size());
+    for (const QModelIndex& index : std::as_const(reordered_))
+        moved << IndexFromNode(NodeFromIndex(index));
+    changePersistentIndexList(reordered_, moved);
+    reordered_.clear();
+    Q_EMIT layoutChanged({ QPersistentModelIndex(IndexFromNode(parent)) }, VerticalSortHint);
+}
+
 void PasswordTreeModel::NodeChanged(TreeNode* node, unsigned changes)
 {
     QList<int> roles;

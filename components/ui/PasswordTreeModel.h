@@ -95,6 +95,8 @@ private:
     void NodeAboutToBeMoved(TreeNode* node, TreeNode* oldParent, int oldRow, TreeNode* newParent, int newRow) override;
     void NodeMoved(TreeNode* node, TreeNode* oldParent, int oldRow, TreeNode* newParent, int newRow) override;
     void NodeChanged(TreeNode* node, unsigned changes) override;
+    void ChildrenAboutToBeReordered(TreeNode* parent) override;
+    void ChildrenReordered(TreeNode* parent) override;
     void TreeAboutToBeReset() override;
     void TreeReset() override;
     void TreeDestroyed() override;
@@ -106,6 +108,7 @@ private:
     std::function<bool(TreeNode*, const QString&)> applyEdit_;
     DragHooks drag_;
     mutable const QMimeData* liveDrag_ = nullptr; // the data of the drag under way
+    QModelIndexList reordered_; // the persistent indexes while children are reordered
 };
 
 } // namespace keyholm

@@ -151,12 +151,18 @@ TEST_F(PasswordTreeModelTest, FollowsChangesRowByRow)
     ASSERT_TRUE(s.DeleteNode(tree, web));
     EXPECT_EQ(Rows(model->index(0, 0)), QStringList({ " Corbeille", "Banque", "Zoo" }));
 
-    TreeNode* unsorted = tree.FindKey(s.AddNode(tree, bank, "c", "DirNot", ""));
+    tree.FindKey(bank)->SetSorted(false);
     s.AddNode(tree, bank, "b", "DirNot", "");
+    TreeNode* unsorted = tree.FindKey(s.AddNode(tree, bank, "c", "DirNot", ""));
     s.AddNode(tree, bank, "a", "DirNot", "");
+    s.AddNode(tree, bank, "d", "DirNot", "");
+    EXPECT_EQ(Rows(b), QStringList({ "b", "c", "a", "d" }));
+    const QPersistentModelIndex c(model->IndexFromNode(unsorted));
     tree.FindKey(bank)->SetSorted(true);
-    EXPECT_EQ(Rows(b), QStringList({ "a", "b", "c" }));
+    EXPECT_EQ(Rows(b), QStringList({ "a", "b", "c", "d" }));
     EXPECT_EQ(model->IndexFromNode(unsorted).row(), 2);
+    EXPECT_EQ(c.row(), 2) << "a view's selection follows its node";
+    EXPECT_EQ(c.data().toString(), "c");
     EXPECT_EQ(resets.size(), 0) << "the view is never rebuilt for a change";
 }
 

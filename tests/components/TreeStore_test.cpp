@@ -497,6 +497,21 @@ TEST_F(TreeStoreTest, ChildLabelNumbersTakenLabels)
     EXPECT_EQ(Store().ChildLabel(tree, nullptr, "Gmail"), "Gmail");
 }
 
+TEST_F(TreeStoreTest, ChildLabelsGiveWhatChildLabelAndAddNodeWouldGiveOneByOne)
+{
+    Store().AddNode(tree, web, "Gmail (3)", "PasswordNot", "");
+    const QStringList labels
+        = { "Gmail", "Gmail", "Gmail (2)", "Gmail", "Gmail (3)", "Hotmail", "Hotmail", "gmail", "Gmail", "Gmail (9)" };
+    PasswordTree copy;
+    ASSERT_TRUE(Store().LoadTree(copy, Store().SaveTree(tree)));
+    ChildLabels batch(tree, Node(web));
+    for (const QString& label : labels) {
+        const QString expected = Store().ChildLabel(copy, copy.FindKey(web), label);
+        Store().AddNode(copy, web, expected, "PasswordNot", "");
+        EXPECT_EQ(batch.Take(label), expected) << label.toStdString();
+    }
+}
+
 TEST_F(TreeStoreTest, DeleteNodeTakesTheSubtreeAndRenumbers)
 {
     const QString lastKey = Store().AddNode(tree, bank, "last", "PasswordNot", "");
