@@ -15,6 +15,7 @@
 #include "entries/Trash.h"
 #include "entries/TreeDragDrop.h"
 #include "search/CategoryExchange.h"
+#include "search/ClipboardViewer.h"
 #include "search/ExpirySearch.h"
 #include "search/TextSearch.h"
 #include "entries/TreeCommands.h"
@@ -51,6 +52,7 @@ public:
     TextSearch& Search() { return textSearch_; }
     ExpirySearch& Expiry() { return expirySearch_; }
     CategoryExchange& Exchange() { return exchange_; }
+    ClipboardViewer& Clipboard() { return clipboard_; }
     WindowLayout& Layout() { return layout_; }
     WindowLifecycle& Lifecycle() { return lifecycle_; }
 
@@ -71,6 +73,7 @@ public:
     }
     void ExportPasswordCategory(TreeNode* mainNode) override { exchange_.ExportPasswordCategory(mainNode); }
     void ImportPasswordCategory(TreeNode* mainNode) override { exchange_.ImportPasswordCategory(mainNode); }
+    void ShowClipboardViewer() override { clipboard_.ShowClipboardViewer(); }
     void SetPasswordFields() override { selection_.SetPasswordFields(); }
     void EnableFromSelectedNode() override { selection_.EnableFromSelectedNode(); }
     void UnvisiblePasswordTab(int page) override { selection_.UnvisiblePasswordTab(page); }
@@ -105,6 +108,7 @@ private:
     TextSearch textSearch_;
     ExpirySearch expirySearch_;
     CategoryExchange exchange_;
+    ClipboardViewer clipboard_;
     WindowLayout layout_;
     WindowLifecycle lifecycle_;
     DatabaseOpening opening_;

@@ -251,6 +251,7 @@ void DatabaseFile::ClosePasswordFile()
         ui_.PictureLogo->setVisible(LogoOption());
         // A text another program copied since is the user's, not ours to clear.
         ProtectedClipboard::ClearOwnText();
+        state_.NotifyDatabaseClosed();
         Tree().Clear();
         procedures_.SetPasswordFields();
         procedures_.EnableFromSelectedNode();

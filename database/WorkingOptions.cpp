@@ -1,9 +1,10 @@
 #include "database/WorkingOptions.h"
 
-#include "services/main/MainState.h"
 #include "services/Preferences.h"
 #include "services/TraceLog.h"
+#include "services/main/MainState.h"
 #include "services/ui/Dialogs.h"
+#include "services/ui/ListBoxTools.h"
 #include "services/ui/WindowPlacement.h"
 
 #include <QAbstractItemModel>
@@ -56,10 +57,7 @@ QStringList WorkingOptions::DefaultCategories()
 
 bool WorkingOptions::HasCategory(const QString& label) const
 {
-    for (int row = 0; row < Page().ListCatDefaut->count(); ++row)
-        if (Page().ListCatDefaut->item(row)->text() == label)
-            return true;
-    return false;
+    return FindListItem(*Page().ListCatDefaut, label, false) >= 0;
 }
 
 void WorkingOptions::BindOptionPage()

@@ -48,6 +48,8 @@ void TreeCommands::ToolbarTree_ButtonClick(const QString& key)
             procedures_.ExportPasswordCategory(Tree().Root());
         else if (key == QLatin1String("Import"))
             procedures_.ImportPasswordCategory(Tree().Root());
+        else if (key == QLatin1String("Clipboard"))
+            procedures_.ShowClipboardViewer();
     } catch (const std::exception& error) {
         ReportException(QStringLiteral("Error on command: ") + key, error);
     }

@@ -4,6 +4,7 @@
 #include "components/ListTools.h"
 #include "components/ui/ColorValue.h"
 #include "search/ListView.h"
+#include "search/PrintPreview.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
@@ -22,12 +23,6 @@
 namespace keyholm {
 
 namespace {
-
-ListPrinter& ThePrinter()
-{
-    static ListPrinter printer;
-    return printer;
-}
 
 struct Format {
     const char* key;
@@ -92,11 +87,6 @@ private:
 
 } // namespace
 
-void SetListPrinter(ListPrinter printer)
-{
-    ThePrinter() = std::move(printer);
-}
-
 HtmlListStyle OptionHtmlStyle()
 {
     HtmlListStyle style;
@@ -124,9 +114,9 @@ QString ListExport(const QString& key, ListView& list, bool rowFilter, bool open
         if (table.rows.empty())
             return path;
         if (key == QLatin1String("print")) {
-            if (ThePrinter())
-                ThePrinter()(rowFilter ? SelectedRows(list) : table, table.title, true, rowFilter, 8.0,
-                    QStringLiteral("MS Serif"));
+            busy.Off();
+            ListViewPrintPreview(rowFilter ? SelectedRows(list) : table, table.title, list.UneGrille, true, 8.0,
+                QStringLiteral("MS Serif"));
             return path;
         }
         const Format* format = nullptr;

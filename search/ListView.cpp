@@ -23,6 +23,7 @@
 #include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -140,6 +141,11 @@ ListView::ListView(QWidget* parent)
     zone->addStretch(1);
     zone->addWidget(cmdSelection);
     zone->addWidget(cmdFermer);
+
+    // The print copies the rows here; never shown.
+    UneGrille = new QTableWidget(this);
+    UneGrille->setObjectName(QStringLiteral("UneGrille"));
+    UneGrille->setVisible(false);
 
     theStatusBar = new QStatusBar(this);
     theStatusBar->setObjectName(QStringLiteral("theStatusBar"));

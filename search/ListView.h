@@ -17,6 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
 class QStatusBar;
+class QTableWidget;
 class QTreeView;
 
 namespace keyholm {
@@ -76,6 +77,7 @@ public:
     QWidget* ZoneCommande = nullptr;
     QPushButton* cmdSelection = nullptr;
     QPushButton* cmdFermer = nullptr;
+    QTableWidget* UneGrille = nullptr; // hidden, for printing
     QStatusBar* theStatusBar = nullptr;
 
     void reject() override;

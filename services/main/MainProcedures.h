@@ -54,6 +54,8 @@ public:
     // the list window, or a file's rows made entries below it.
     virtual void ExportPasswordCategory(TreeNode* mainNode) = 0;
     virtual void ImportPasswordCategory(TreeNode* mainNode) = 0;
+    // The clipboard viewer, shown beside the main window.
+    virtual void ShowClipboardViewer() = 0;
 
     // ---- app/ -------------------------------------------------------------
     virtual void Form_Resize() = 0;

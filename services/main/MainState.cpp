@@ -28,6 +28,11 @@ void MainState::NotifyDatabaseOpened()
     Q_EMIT DatabaseOpened();
 }
 
+void MainState::NotifyDatabaseClosed()
+{
+    Q_EMIT DatabaseClosed();
+}
+
 void MainState::NodesAboutToBeRemoved(TreeNode* parent, int first, int last)
 {
     if (!currentNode_)

@@ -45,6 +45,7 @@ public:
     void RequestSelection(TreeNode* node);
     // Tells that a database file has just opened into the tree.
     void NotifyDatabaseOpened();
+    void NotifyDatabaseClosed();
 
     // Ticks of the automatic-close timer since the last user action.
     qint32 IdleTicks() const { return idleTicks_; }
@@ -82,6 +83,7 @@ Q_SIGNALS:
     void DatabaseChangedChanged(bool changed);
     void SelectionRequested(TreeNode* node);
     void DatabaseOpened();
+    void DatabaseClosed();
 
 public:
     // PasswordTreeObserver: forget the current node when it goes.
