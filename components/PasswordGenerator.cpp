@@ -6,6 +6,7 @@
 #include <zxcvbn.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -81,17 +82,42 @@ QString PasswordGenerator::Generate(const GeneratorOptions& options, const QStri
     const int length = Length(options);
     const bool everyClass = length >= int(sets.size());
     QString password(length, QLatin1Char(' '));
+    std::vector<unsigned char> drawn(size_t(length), 0);
     // Drawing again until every class is present keeps the draw uniform
     // over the passwords that qualify.
     bool complete = false;
     while (!complete) {
-        for (QChar& c : password)
-            c = alphabet.at(qsizetype(randombytes_uniform(uint32_t(alphabet.size()))));
+        DrawIndexes(drawn, unsigned(alphabet.size()));
+        for (int i = 0; i < length; ++i)
+            password[i] = alphabet.at(drawn[size_t(i)]);
         complete = !everyClass || std::all_of(sets.begin(), sets.end(), [&password](const QString& set) {
             return std::any_of(password.begin(), password.end(), [&set](QChar c) { return set.contains(c); });
         });
     }
+    sodium_memzero(drawn.data(), drawn.size());
     return password;
+}
+
+void PasswordGenerator::DrawIndexes(std::span<unsigned char> out, unsigned size)
+{
+    size = std::clamp(size, 2u, 256u);
+    // Bytes at or above the last whole multiple of size would favour the
+    // first indexes: they are drawn again.
+    const unsigned limit = 256 - 256 % size;
+    std::array<unsigned char, 96> pool {};
+    size_t used = pool.size();
+    for (unsigned char& index : out) {
+        unsigned byte = 0;
+        do {
+            if (used == pool.size()) {
+                randombytes_buf(pool.data(), pool.size());
+                used = 0;
+            }
+            byte = pool[used++];
+        } while (byte >= limit);
+        index = static_cast<unsigned char>(byte % size);
+    }
+    sodium_memzero(pool.data(), pool.size());
 }
 
 double PasswordGenerator::EntropyBits(const GeneratorOptions& options, qsizetype wordCount)

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <span>
+
 namespace keyholm {
 
 struct GeneratorOptions {
@@ -39,6 +41,10 @@ public:
     // Bits of entropy of a draw: for words, count × log2(list size); for
     // characters, log2 of the number of passwords that hold every class.
     static double EntropyBits(const GeneratorOptions& options, qsizetype wordCount);
+    // Fills `out` with uniform indexes below `size` (2 to 256) from
+    // libsodium, a buffer of random bytes at a time: one system call for a
+    // whole password, not one a character.
+    static void DrawIndexes(std::span<unsigned char> out, unsigned size);
     // The words of a list, one a line: trimmed, blank lines and repeats left out.
     static QStringList ReadWordList(const QByteArray& utf8);
 };
