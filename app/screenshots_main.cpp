@@ -25,6 +25,8 @@ namespace {
 
 bool Save(keyholm::MainWindow& window, const QString& folder, const char* name)
 {
+    // A layout nested in another one settles in a second round.
+    QApplication::processEvents();
     QApplication::processEvents();
     const QString path = QDir(folder).filePath(QLatin1String(name));
     if (!window.grab().save(path)) {

@@ -123,6 +123,8 @@ TEST_F(EntryToolsTest, TheGeneratedPasswordIsAskedForAndHiddenAsTheOptionSays)
         for (const char* set : { "[A-Z]", "[a-z]", "[0-9]", "[-_.!]" })
             EXPECT_TRUE(first.contains(QRegularExpression(QLatin1String(set)))) << set;
         EXPECT_GE(Page().PasswordStrength->Level(), 3) << Page().PasswordStrength->Word().toStdString();
+        EXPECT_TRUE(Page().PasswordStrength->isVisible());
+        EXPECT_GT(Page().PasswordStrength->height(), 0);
         ClickAndAnswer(Page().CommandGenPasswd, QMessageBox::Yes);
         EXPECT_NE(Page().PasswordText(2), first);
 
