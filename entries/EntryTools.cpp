@@ -7,7 +7,6 @@
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
-#include "services/Preferences.h"
 #include "services/TraceLog.h"
 #include "services/main/KeyToolBar.h"
 #include "services/ui/ApplicationEnvironment.h"
@@ -145,8 +144,7 @@ void EntryTools::Copy(bool password)
             text = page.PasswordText(1) + state_.Options().copySeparator + page.PasswordText(2);
         else
             text = password ? page.PasswordText(2) : page.PasswordText(1);
-        ProtectedClipboard::SetClearDelay(GetValueOption(QStringLiteral("_Password Clipboard"),
-            QStringLiteral("ClearDelay"), ProtectedClipboard::DefaultClearDelay));
+        ProtectedClipboard::SetClearDelay(state_.Options().clipboardClearSeconds);
         ProtectedClipboard::Copy(text);
         CipherEngine::Wipe(text);
     } catch (const std::exception&) {

@@ -29,6 +29,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QUrlQuery>
@@ -256,6 +257,21 @@ TEST_F(EntryToolsTest, TheCopyLeavesTheClipboardAfterTheDelayUnlessAnotherTextRe
         EXPECT_EQ(ProtectedClipboard::SecondsLeft(), 0);
         EXPECT_TRUE(countdown->isHidden());
     }
+    // The delay is a working option, kept with the others; 0 keeps the copy.
+    for (int seconds : { 5, 0 }) {
+        Ui().Option->SpinClipboard->setValue(seconds);
+        Click(Page().CommandCopyPassword);
+        EXPECT_EQ(ProtectedClipboard::SecondsLeft(), seconds);
+        EXPECT_EQ(countdown->isHidden(), seconds == 0);
+    }
+    Window().Options().PasswordOptionsSave();
+    {
+        MainWindow other;
+        other.Options().PasswordOptionsLoad();
+        EXPECT_EQ(other.Ui().Option->SpinClipboard->value(), 0);
+    }
+    Ui().Option->SpinClipboard->setValue(ProtectedClipboard::DefaultClearDelay);
+    Window().Options().PasswordOptionsSave();
 }
 
 // ---- The web address ---------------------------------------------------------
