@@ -29,6 +29,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -227,7 +228,9 @@ TEST_F(EntryToolsTest, CopiesGiveTheLoginThePasswordOrBothWithTheSeparator)
         const Qt::KeyboardModifiers held = c.key == Key::CtrlAtClick ? Qt::ControlModifier
             : c.key == Key::ShiftAtClick                             ? Qt::ShiftModifier
                                                                      : Qt::NoModifier;
+        QSignalSpy changes(QGuiApplication::clipboard(), &QClipboard::dataChanged);
         Click(button, held);
+        EXPECT_EQ(changes.size(), 1) << "one change of the clipboard, with the final text";
         EXPECT_EQ(Clipboard(), c.expected);
         const QMimeData* data = QGuiApplication::clipboard()->mimeData();
         ASSERT_TRUE(data);
