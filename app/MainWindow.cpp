@@ -6,6 +6,7 @@
 #include "services/main/KeyToolBar.h"
 #include "services/main/TreeViewNodes.h"
 #include "services/ui/Messages.h"
+#include "services/ui/ProtectedClipboard.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 
 namespace keyholm {
@@ -33,6 +35,7 @@ MainWindow::MainWindow(QWidget* parent)
     , options_(ui_, state_, *this)
     , selection_(ui_, state_, *this)
     , editor_(ui_, state_, *this)
+    , tools_(ui_, state_, *this)
     , trash_(ui_, state_, *this)
     , commands_(ui_, state_, *this, editor_, trash_)
     , dragdrop_(ui_, state_, *this)
@@ -55,6 +58,7 @@ MainWindow::MainWindow(QWidget* parent)
     ConnectTree();
     ConnectEvents();
     ConnectEntryEditing();
+    ConnectEntryTools();
     selection_.EnableFromSelectedNode();
     file_.EnableFileCommands(false);
 }
@@ -62,6 +66,7 @@ MainWindow::MainWindow(QWidget* parent)
 MainWindow::~MainWindow()
 {
     SetStatusTarget(nullptr);
+    ProtectedClipboard::SetCountdownLabel(nullptr);
     qApp->removeEventFilter(this);
     ui_.tvTreeView->setModel(nullptr);
 }
@@ -198,6 +203,32 @@ void MainWindow::ConnectEntryEditing()
         connect(info->CheckLabel[i], &QCheckBox::clicked, this, [this, i] { editor_.CheckLabel_Click(i); });
 }
 
+void MainWindow::ConnectEntryTools()
+{
+    EntryPage* entry = ui_.Entry;
+    const std::pair<QToolButton*, void (EntryTools::*)()> buttons[] = {
+        { entry->CommandGenPasswd, &EntryTools::CommandGenPasswd_Click },
+        { entry->CommandGenPeudo, &EntryTools::CommandGenPeudo_Click },
+        { entry->CommandCopyLogin, &EntryTools::CommandCopyLogin_Click },
+        { entry->CommandCopyPassword, &EntryTools::CommandCopyPassword_Click },
+        { entry->CommandGoWeb, &EntryTools::CommandGoWeb_Click },
+        { entry->CommandWebHelp, &EntryTools::CommandWebHelp_Click },
+        { entry->CommandOpenFile, &EntryTools::CommandOpenFile_Click },
+        { entry->CommandSelectFile, &EntryTools::CommandSelectFile_Click },
+        { entry->OpenContentNote, &EntryTools::OpenContentNote_Click },
+        { entry->SaveContentNote, &EntryTools::SaveContentNote_Click },
+        { entry->CommandColor, &EntryTools::CommandColor_Click },
+    };
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QToolButton::clicked, this, [this, handler = handler] { (tools_.*handler)(); });
+    connect(entry->GeneratorOptions, &QAction::triggered, this, [this] { tools_.GeneratorOptions_Click(); });
+    connect(ui_.Info->ToolbarNote, &KeyToolBar::ButtonClick, this,
+        [this](const QString& key) { tools_.ToolbarNote_ButtonClick(key); });
+    // A caret moved with the keys counts as much as a click.
+    connect(ui_.Info->TextNote, &QPlainTextEdit::cursorPositionChanged, this, [this] { editor_.TextNote_Click(); });
+    ProtectedClipboard::SetCountdownLabel(ui_.LabelClipboard);
+}
+
 void MainWindow::tbToolBar_ButtonClick(const QString& key)
 {
     ShowBusy();
@@ -266,6 +297,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (auto* widget = qobject_cast<QWidget*>(watched); widget && widget->isVisible())
             state_.ResetIdleTicks();
     }
+    tools_.WatchEvent(watched, event);
     if (type == QEvent::FocusIn) {
         for (int i = 0; i <= 5; ++i) {
             if (watched == ui_.Entry->PasswordField(i))

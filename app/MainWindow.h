@@ -11,14 +11,15 @@
 #include "database/DatabaseTree.h"
 #include "database/WorkingOptions.h"
 #include "entries/EntryEditor.h"
+#include "entries/EntryTools.h"
 #include "entries/Selection.h"
 #include "entries/Trash.h"
+#include "entries/TreeCommands.h"
 #include "entries/TreeDragDrop.h"
 #include "search/CategoryExchange.h"
 #include "search/ClipboardViewer.h"
 #include "search/ExpirySearch.h"
 #include "search/TextSearch.h"
-#include "entries/TreeCommands.h"
 #include "services/main/MainProcedures.h"
 #include "services/main/MainState.h"
 #include "services/main/MainWindowUi.h"
@@ -46,6 +47,7 @@ public:
     WorkingOptions& Options() { return options_; }
     Selection& Entries() { return selection_; }
     EntryEditor& Editing() { return editor_; }
+    EntryTools& Tools() { return tools_; }
     TreeCommands& Commands() { return commands_; }
     Trash& TrashCommands() { return trash_; }
     TreeDragDrop& DragDrop() { return dragdrop_; }
@@ -89,6 +91,7 @@ private:
     void ConnectEvents();
     void ConnectTree();
     void ConnectEntryEditing();
+    void ConnectEntryTools();
     void AttachTreeModel();
     void tbToolBar_ButtonClick(const QString& key);
     void TreeDelete_Triggered();
@@ -102,6 +105,7 @@ private:
     WorkingOptions options_;
     Selection selection_;
     EntryEditor editor_;
+    EntryTools tools_;
     Trash trash_;
     TreeCommands commands_;
     TreeDragDrop dragdrop_;

@@ -3,14 +3,14 @@
 // Pictures: the empty window, a new database selected on its root, and an
 // entry.
 
-#include "components/EntryRecord.h"
-#include "components/NodeImages.h"
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
+#include "components/EntryRecord.h"
+#include "components/NodeImages.h"
+#include "components/NodeTags.h"
 #include "components/SystemInfo.h"
 #include "components/TreeStore.h"
 #include "services/Environment.h"
-#include "components/NodeTags.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,6 +25,8 @@ namespace {
 
 bool Save(keyholm::MainWindow& window, const QString& folder, const char* name)
 {
+    // A layout nested in another one settles in a second round.
+    QApplication::processEvents();
     QApplication::processEvents();
     const QString path = QDir(folder).filePath(QLatin1String(name));
     if (!window.grab().save(path)) {
@@ -43,10 +45,10 @@ keyholm::TreeNode* AddSampleEntries(keyholm::MainWindow& window)
     TreeStore& store = TreeStore::Instance();
     const QString rootKey = tree.Root()->Key();
     const QString now = NowTag();
-    const QString mail = store.AddNode(
-        tree, rootKey, QStringLiteral("Messagerie"), NodeImage::DirNot, now + TagSeparator, true, true);
-    store.AddNode(
-        tree, rootKey, QStringLiteral("Finance"), QLatin1String(NodeImage::Categories[4].key) + NodeImage::NotSuffix, now + TagSeparator, true, true);
+    const QString mail
+        = store.AddNode(tree, rootKey, QStringLiteral("Messagerie"), NodeImage::DirNot, now + TagSeparator, true, true);
+    store.AddNode(tree, rootKey, QStringLiteral("Finance"),
+        QLatin1String(NodeImage::Categories[4].key) + NodeImage::NotSuffix, now + TagSeparator, true, true);
     EntryRecord sample;
     sample.title = QStringLiteral("Courrier personnel");
     sample.login = QStringLiteral("marie.dupont@example.org");

@@ -1,5 +1,7 @@
 #include "components/CipherEngine.h"
 
+#include "components/PasswordGenerator.h"
+
 #include <QtEndian>
 
 #include <sodium.h>
@@ -8,11 +10,12 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace keyholm {
 namespace {
 
-constexpr unsigned char Magic[8] = {'K', 'e', 'y', 'h', 'o', 'l', 'm', 0x1A};
+constexpr unsigned char Magic[8] = { 'K', 'e', 'y', 'h', 'o', 'l', 'm', 0x1A };
 constexpr int VersionOffset = 8;
 constexpr int FlagsOffset = 10;
 constexpr int KdfOffset = 11;
@@ -53,7 +56,10 @@ const unsigned char* Bytes(const QByteArray& data)
 {
     return reinterpret_cast<const unsigned char*>(data.constData());
 }
-unsigned char* Bytes(QByteArray& data) { return reinterpret_cast<unsigned char*>(data.data()); }
+unsigned char* Bytes(QByteArray& data)
+{
+    return reinterpret_cast<unsigned char*>(data.data());
+}
 
 // UTF-8 form of a secret text, wiped when it goes.
 struct SecretUtf8 {
@@ -145,8 +151,8 @@ QString CipherEngine::CodeText(const QString& text, const QString& keyText, cons
     unsigned char* nonce = Bytes(coded);
     // The nonce is a keyed hash of the text: the same text and key give the
     // same coded text, and different texts never share a nonce.
-    crypto_generichash(nonce, NonceSize, Bytes(plain.bytes), size_t(plain.bytes.size()), keys.nonceKey,
-        sizeof keys.nonceKey);
+    crypto_generichash(
+        nonce, NonceSize, Bytes(plain.bytes), size_t(plain.bytes.size()), keys.nonceKey, sizeof keys.nonceKey);
     unsigned long long codedSize = 0;
     crypto_aead_xchacha20poly1305_ietf_encrypt(nonce + NonceSize, &codedSize, Bytes(plain.bytes),
         size_t(plain.bytes.size()), nullptr, 0, nullptr, nonce, keys.encryption);
@@ -296,7 +302,8 @@ CipherEngine::FileHeader CipherEngine::InspectFile(const QByteArray& container) 
         return header;
     const unsigned char flags = data[FlagsOffset];
     const unsigned char kdf = data[KdfOffset];
-    const FileKey::Params params {qFromLittleEndian<quint32>(data + OpsOffset), qFromLittleEndian<quint64>(data + MemOffset)};
+    const FileKey::Params params { qFromLittleEndian<quint32>(data + OpsOffset),
+        qFromLittleEndian<quint64>(data + MemOffset) };
     const bool isProtected = (flags & FlagProtected) != 0;
     if ((flags & ~FlagProtected) != 0)
         return header;
@@ -315,15 +322,15 @@ CipherEngine::DecodedFile CipherEngine::DecodeFile(const QByteArray& container, 
 {
     const FileHeader header = InspectFile(container);
     if (header.status != FileStatus::Ok)
-        return {header.status, {}, std::nullopt};
+        return { header.status, {}, std::nullopt };
     if (!ready_)
-        return {FileStatus::Failed, {}, std::nullopt};
+        return { FileStatus::Failed, {}, std::nullopt };
     if (header.isProtected && masterPassword.isEmpty())
-        return {FileStatus::WrongKey, {}, std::nullopt};
-    std::optional<FileKey> key = DeriveKey(keyText, numericText, header.isProtected ? masterPassword : QString(),
-        header.params, header.salt);
+        return { FileStatus::WrongKey, {}, std::nullopt };
+    std::optional<FileKey> key
+        = DeriveKey(keyText, numericText, header.isProtected ? masterPassword : QString(), header.params, header.salt);
     if (!key)
-        return {FileStatus::Failed, {}, std::nullopt};
+        return { FileStatus::Failed, {}, std::nullopt };
     DecodedFile decoded = DecodeFile(container, *key);
     if (decoded.status == FileStatus::Ok)
         decoded.key = std::move(key);
@@ -334,12 +341,12 @@ CipherEngine::DecodedFile CipherEngine::DecodeFile(const QByteArray& container, 
 {
     const FileHeader header = InspectFile(container);
     if (header.status != FileStatus::Ok)
-        return {header.status, {}, std::nullopt};
+        return { header.status, {}, std::nullopt };
     if (!ready_ || !key.IsValid())
-        return {FileStatus::Failed, {}, std::nullopt};
+        return { FileStatus::Failed, {}, std::nullopt };
     const unsigned char* data = Bytes(container);
     if (header.isProtected != key.IsProtected() || header.params != key.KdfParams() || header.salt != key.SaltBytes())
-        return {FileStatus::WrongKey, {}, std::nullopt};
+        return { FileStatus::WrongKey, {}, std::nullopt };
     const FileKey::Access secret(key);
     unsigned char check[CheckSize];
     KeyCheck(secret->check, check);
@@ -357,9 +364,9 @@ CipherEngine::DecodedFile CipherEngine::DecodeFile(const QByteArray& container, 
             associated, HeaderSize, data + NonceOffset, secret->encryption)
         != 0) {
         Wipe(plain);
-        return {checkDamaged ? FileStatus::WrongKey : FileStatus::Damaged, {}, std::nullopt};
+        return { checkDamaged ? FileStatus::WrongKey : FileStatus::Damaged, {}, std::nullopt };
     }
-    DecodedFile decoded {FileStatus::Ok, std::move(plain), std::nullopt};
+    DecodedFile decoded { FileStatus::Ok, std::move(plain), std::nullopt };
     decoded.checkDamaged = checkDamaged;
     return decoded;
 }
@@ -369,7 +376,8 @@ bool CipherEngine::VerifyMasterPassword(
 {
     if (!ready_ || !key.IsValid() || !key.IsProtected() || masterPassword.isEmpty())
         return false;
-    const std::optional<FileKey> derived = DeriveKey(keyText, numericText, masterPassword, key.KdfParams(), key.SaltBytes());
+    const std::optional<FileKey> derived
+        = DeriveKey(keyText, numericText, masterPassword, key.KdfParams(), key.SaltBytes());
     if (!derived || !derived->IsValid())
         return false;
     const FileKey::Access expected(key);
@@ -388,8 +396,8 @@ int CipherEngine::MinimumPasswordLength()
     // Entropy of a uniform draw among the passwords that hold every class:
     // log2 of their number, counted by inclusion and exclusion.
     static const int length = [] {
-        const int classes[] = {int(sizeof Capitals - 1), int(sizeof Smalls - 1), int(sizeof Digits - 1),
-            int(sizeof Signs - 1)};
+        const int classes[]
+            = { int(sizeof Capitals - 1), int(sizeof Smalls - 1), int(sizeof Digits - 1), int(sizeof Signs - 1) };
         int all = 0;
         for (int size : classes)
             all += size;
@@ -422,20 +430,22 @@ QString CipherEngine::GeneratePassword(int minimumLength, int maximumLength) con
     const int low = std::clamp(minimumLength, MinimumPasswordLength(), LongestPassword);
     const int high = std::clamp(maximumLength, low, LongestPassword);
     const int length = low + int(randombytes_uniform(uint32_t(high - low + 1)));
-    const std::string alphabet = PasswordAlphabet().toStdString();
-    const auto holds = [](const std::string& text, const char* set) {
-        return text.find_first_of(set) != std::string::npos;
-    };
+    static const std::string alphabet = PasswordAlphabet().toStdString();
+    const auto holds
+        = [](const std::string& text, const char* set) { return text.find_first_of(set) != std::string::npos; };
     std::string password(size_t(length), ' ');
+    std::vector<unsigned char> drawn(size_t(length), 0);
     // Drawing again until every class is present keeps the draw uniform
     // over the passwords that qualify.
     do {
-        for (char& c : password)
-            c = alphabet[randombytes_uniform(uint32_t(alphabet.size()))];
-    } while (!holds(password, Capitals) || !holds(password, Smalls) || !holds(password, Digits)
-        || !holds(password, Signs));
+        PasswordGenerator::DrawIndexes(drawn, unsigned(alphabet.size()));
+        for (size_t i = 0; i < password.size(); ++i)
+            password[i] = alphabet[drawn[i]];
+    } while (
+        !holds(password, Capitals) || !holds(password, Smalls) || !holds(password, Digits) || !holds(password, Signs));
     QString result = QString::fromLatin1(password.data(), qsizetype(password.size()));
     sodium_memzero(password.data(), password.size());
+    sodium_memzero(drawn.data(), drawn.size());
     return result;
 }
 

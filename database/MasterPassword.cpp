@@ -67,10 +67,11 @@ FileKey::Params MasterPassword::KeyCost()
     return Cost();
 }
 
-MasterPassword::Typed MasterPassword::Ask(const QString& caption, const QString& info)
+MasterPassword::Typed MasterPassword::Ask(const QString& caption, const QString& info, bool showStrength)
 {
     PasswordAsk window(ui_.Window);
     window.setWindowTitle(caption);
+    window.ShowStrength(showStrength);
     if (!info.isEmpty())
         window.SetInfo(info);
     Typed typed;
@@ -310,7 +311,7 @@ QString MasterPassword::AskNewPassword()
     // A mistyped confirmation asks both again: leaving the database as it
     // was without a word would leave it unprotected unnoticed.
     for (;;) {
-        Typed first = Ask(ChangeCaption);
+        Typed first = Ask(ChangeCaption, {}, true);
         QString chosen = first.confirmed ? first.text.trimmed() : QString();
         CipherEngine::Wipe(first.text);
         if (chosen.isEmpty())

@@ -86,7 +86,7 @@ private:
         QString text;
     };
     // One use of a fresh Lib_PasswordAsk.
-    Typed Ask(const QString& caption, const QString& info = {});
+    Typed Ask(const QString& caption, const QString& info = {}, bool showStrength = false);
     // A key for the password (empty: without one), deriving behind the busy pointer.
     static std::optional<FileKey> NewKey(const QString& password);
     // The new password, typed twice alike; empty after a cancel.

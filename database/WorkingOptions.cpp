@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTimer>
 
 namespace keyholm {
@@ -22,6 +23,7 @@ namespace keyholm {
 namespace {
 
 const QString LastDatabaseKey = QStringLiteral("_Password OpenValue");
+const QString ClipboardKey = QStringLiteral("_Password ClipboardValue");
 
 struct CheckOption {
     QCheckBox* OptionPage::*box;
@@ -87,6 +89,9 @@ void WorkingOptions::BindOptionPage()
     values.copySeparator = Page().TextSepCopy->text();
     QObject::connect(Page().TextSepCopy, &QLineEdit::textChanged, ui_.Window,
         [&values](const QString& text) { values.copySeparator = text; });
+    values.clipboardClearSeconds = Page().SpinClipboard->value();
+    QObject::connect(Page().SpinClipboard, &QSpinBox::valueChanged, ui_.Window,
+        [&values](int seconds) { values.clipboardClearSeconds = seconds; });
     values.autoCloseMinutes = Page().SliderAutoClose->value();
     QObject::connect(Page().SliderAutoClose, &QSlider::valueChanged, ui_.Window,
         [&values](int minutes) { values.autoCloseMinutes = minutes; });
@@ -115,6 +120,7 @@ void WorkingOptions::BindOptionPage()
     for (const Binding& binding : checks)
         QObject::connect(binding.box, &QCheckBox::toggled, saveSoon_, changed);
     QObject::connect(Page().TextSepCopy, &QLineEdit::textChanged, saveSoon_, changed);
+    QObject::connect(Page().SpinClipboard, &QSpinBox::valueChanged, saveSoon_, changed);
     QObject::connect(Page().SliderAutoClose, &QSlider::valueChanged, saveSoon_, changed);
     QObject::connect(Page().SliderPurge, &QSlider::valueChanged, saveSoon_, changed);
     QObject::connect(model, &QAbstractItemModel::rowsInserted, saveSoon_, changed);
@@ -149,6 +155,7 @@ void WorkingOptions::PasswordOptionsLoad()
             SliderPurge_Change();
         }
     }
+    Page().SpinClipboard->setValue(GetValueOptionAt(Section(ClipboardKey), Page().SpinClipboard->value(), 0, Label));
     LoadWindowPlacement(ui_.Window, Label, QString(), true, true);
     // What was just read needs no writing back.
     if (saveSoon_)
@@ -171,6 +178,7 @@ void WorkingOptions::SaveOptionValues()
     for (int i = 1; i <= count; ++i)
         SetTextOptionAt(Section(QStringLiteral("_Password CatDefault ") + QString::number(i)),
             Page().ListCatDefaut->item(i - 1)->text(), 0, Label);
+    SetValueOptionAt(Section(ClipboardKey), Page().SpinClipboard->value(), 0, Label);
     for (const CheckOption& option : CheckOptions) {
         QCheckBox* box = Page().*option.box;
         SetValueOptionAt(Section(QLatin1String(option.key)), CheckValue(box), 0, Label);

@@ -3,8 +3,10 @@
 #include "services/main/ControlBuilders.h"
 #include "services/main/KeyToolBar.h"
 #include "services/ui/SecretLineEdit.h"
+#include "services/ui/StrengthMeter.h"
 #include "services/ui/ToolIcons.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFrame>
@@ -12,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -96,6 +99,14 @@ EntryPage::EntryPage(QWidget* parent)
         QStringLiteral("Copie de l'Identifiant dans le Presse-Papiers"));
     CommandGenPasswd = FieldButton(tab, QStringLiteral("CommandGenPasswd"), QStringLiteral("generate"),
         QStringLiteral("Création aléatoire d'un mot de passe"));
+    GeneratorOptions
+        = Named(new QAction(QStringLiteral("Options..."), CommandGenPasswd), QStringLiteral("GeneratorOptions"));
+    auto* generatorMenu = new QMenu(CommandGenPasswd);
+    generatorMenu->addAction(GeneratorOptions);
+    CommandGenPasswd->setMenu(generatorMenu);
+    CommandGenPasswd->setPopupMode(QToolButton::MenuButtonPopup);
+    PasswordStrength = new StrengthMeter(tab);
+    PasswordStrength->Follow(PasswordEdit);
     CommandCopyPassword = FieldButton(tab, QStringLiteral("CommandCopyPassword"), QStringLiteral("copy"),
         QStringLiteral("Copie du Mot de Passe dans le Presse-Papiers"));
     CommandWebHelp = FieldButton(tab, QStringLiteral("CommandWebHelp"), QStringLiteral("help"),
@@ -147,6 +158,7 @@ EntryPage::EntryPage(QWidget* parent)
     field(LabelPassword[0], TextPassword[0], nullptr, CommandColor);
     field(LabelPassword[1], TextPassword[1], CommandGenPeudo, CommandCopyLogin);
     field(LabelPassword[2], TextPassword[2], CommandGenPasswd, CommandCopyPassword);
+    grid->addWidget(PasswordStrength, row - 1, 0);
     field(LabelPassword[3], TextPassword[3], CommandWebHelp, CommandGoWeb);
     field(LabelPassword[4], TextPassword[4], CommandSelectFile, CommandOpenFile);
     field(LabelCustom[0], TextPerso[0], nullptr, nullptr);

@@ -12,6 +12,7 @@ class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
+class QAction;
 class QPlainTextEdit;
 class QToolButton;
 
@@ -19,6 +20,7 @@ namespace keyholm {
 
 class KeyToolBar;
 class SecretLineEdit;
+class StrengthMeter;
 
 class EntryPage : public QWidget {
 public:
@@ -44,6 +46,8 @@ public:
     QDateEdit* DTPickerLimit = nullptr;
     QToolButton* CommandColor = nullptr;
     QToolButton* CommandGenPasswd = nullptr;
+    QAction* GeneratorOptions = nullptr; // CommandGenPasswd's drop-down: the generator window
+    StrengthMeter* PasswordStrength = nullptr; // under the password
     QToolButton* CommandGenPeudo = nullptr;
     QToolButton* CommandCopyLogin = nullptr;
     QToolButton* CommandCopyPassword = nullptr;

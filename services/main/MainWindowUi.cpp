@@ -272,8 +272,8 @@ void MainWindowUi::SetupTree()
     TreeRenameAction = KeyAction(tvTreeView, "TreeRenameAction", QStringLiteral("Renommer"), QKeySequence(Qt::Key_F2));
     TreeCutAction = KeyAction(tvTreeView, "TreeCutAction", QStringLiteral("Couper"), QKeySequence::Cut);
     TreePasteAction = KeyAction(tvTreeView, "TreePasteAction", QStringLiteral("Coller"), QKeySequence::Paste);
-    FindNextAction = KeyAction(
-        Window, "FindNextAction", QStringLiteral("Suivant"), QKeySequence::FindNext, Qt::WindowShortcut);
+    FindNextAction
+        = KeyAction(Window, "FindNextAction", QStringLiteral("Suivant"), QKeySequence::FindNext, Qt::WindowShortcut);
     FindPreviousAction = KeyAction(
         Window, "FindPreviousAction", QStringLiteral("Précédent"), QKeySequence::FindPrevious, Qt::WindowShortcut);
     // Ctrl+N is also "Nouvelle...", which is disabled while a database is
@@ -349,6 +349,10 @@ void MainWindowUi::SetupStatusBar()
                                                 "toute personne qui en obtient une copie peut le lire."));
     LabelUnprotected->setVisible(false);
     theStatusBar->addPermanentWidget(LabelUnprotected);
+    // The seconds left before a copied login or password leaves the clipboard.
+    LabelClipboard = Named(new QLabel(theStatusBar), QStringLiteral("LabelClipboard"));
+    LabelClipboard->setVisible(false);
+    theStatusBar->addPermanentWidget(LabelClipboard);
 }
 
 QString MainWindowUi::StatusMsg() const

@@ -125,6 +125,7 @@ public:
     QStatusBar* theStatusBar = nullptr;
     QLabel* Msg = nullptr; // the panel "Msg"
     QLabel* LabelUnprotected = nullptr; // the open database has no master password
+    QLabel* LabelClipboard = nullptr; // the countdown to the clipboard's clear
     std::array<QLabel*, 2> PictureAlert {};
     QTimer* TimerAlert = nullptr; // 1000 ms, the unsaved-changes alert
     QTimer* TimerDatabaseClose = nullptr; // 65535 ms, the automatic close

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace keyholm {
@@ -59,6 +60,12 @@ OptionPage::OptionPage(QWidget* parent)
 
     TextSepCopy = Named(new QLineEdit(QStringLiteral("/"), options), QStringLiteral("TextSepCopy"));
     TextSepCopy->setMaximumWidth(70);
+    SpinClipboard = Named(new QSpinBox(options), QStringLiteral("SpinClipboard"));
+    SpinClipboard->setRange(0, 600);
+    SpinClipboard->setValue(20);
+    SpinClipboard->setSuffix(QStringLiteral(" s"));
+    SpinClipboard->setSpecialValueText(QStringLiteral("jamais"));
+    SpinClipboard->setToolTip(QStringLiteral("Le presse-papiers n'est vidé que s'il contient encore la copie"));
     auto slider = [&](const char* name, int maximum, int value, const QString& tip) {
         auto* bar = Named(new QSlider(Qt::Horizontal, options), QLatin1String(name));
         bar->setRange(1, maximum);
@@ -88,6 +95,11 @@ OptionPage::OptionPage(QWidget* parent)
         optionLayout->addWidget(box, row++, 0, 1, 4);
     optionLayout->addWidget(CheckSepCopy, row, 0, 1, 2);
     optionLayout->addWidget(TextSepCopy, row++, 2, 1, 2, Qt::AlignLeft);
+    auto* clipboardLabel = Caption(
+        options, QStringLiteral("LabelClipboardDelay"), QStringLiteral("Vider le presse-papiers après une copie :"));
+    clipboardLabel->setBuddy(SpinClipboard);
+    optionLayout->addWidget(clipboardLabel, row, 0, 1, 2);
+    optionLayout->addWidget(SpinClipboard, row++, 2, 1, 2, Qt::AlignLeft);
     optionLayout->addWidget(CheckAutoClose, row++, 0, 1, 4);
     auto* autoCloseRow = new QHBoxLayout;
     autoCloseRow->setContentsMargins(24, 0, 0, 0);

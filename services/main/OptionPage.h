@@ -10,6 +10,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSlider;
+class QSpinBox;
 
 namespace keyholm {
 
@@ -27,6 +28,8 @@ public:
     QCheckBox* CheckDeleteDir = nullptr;
     QCheckBox* CheckSepCopy = nullptr;
     QLineEdit* TextSepCopy = nullptr;
+    // Seconds before a copied login or password leaves the clipboard; 0 never.
+    QSpinBox* SpinClipboard = nullptr;
     QCheckBox* CheckAutoClose = nullptr;
     QSlider* SliderAutoClose = nullptr;
     QLineEdit* TextAutoClose = nullptr;

@@ -18,6 +18,7 @@ struct WorkingOptionValues {
     bool deleteFullCategory = false;
     bool separatedCopy = true; // login and password copied with a separator
     QString copySeparator = QStringLiteral("/");
+    int clipboardClearSeconds = 20; // a copy leaves the clipboard after it; 0 never
     bool autoClose = false;
     int autoCloseMinutes = 5;
     bool purgeTrash = true;

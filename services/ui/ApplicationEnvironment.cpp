@@ -1,5 +1,6 @@
 #include "services/ui/ApplicationEnvironment.h"
 
+#include "components/CipherEngine.h"
 #include "components/Components.h"
 #include "components/DateTools.h"
 #include "components/FileTools.h"
@@ -13,6 +14,7 @@
 #include "services/ui/DialogSupport.h"
 #include "services/ui/Dialogs.h"
 #include "services/ui/Messages.h"
+#include "services/ui/ProtectedClipboard.h"
 #include "services/ui/RecentFiles.h"
 
 #include <QApplication>
@@ -21,8 +23,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextEdit>
@@ -39,6 +41,17 @@ bool& Ending()
 {
     static bool ending = false;
     return ending;
+}
+
+QString TextOf(const QWidget* box)
+{
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(box))
+        return plain->toPlainText();
+    if (auto* rich = qobject_cast<const QTextEdit*>(box))
+        return rich->toPlainText();
+    if (auto* line = qobject_cast<const QLineEdit*>(box))
+        return line->text();
+    return {};
 }
 
 bool PutText(QWidget* box, const QString& text)
@@ -164,6 +177,8 @@ void EndApplication(QWidget* window, bool endProcess, bool unloadWindow)
         other->close();
     }
 
+    // Before Qt hands the clipboard to a clipboard manager at exit.
+    ProtectedClipboard::ClearOwnText();
     DeleteScratchFile();
     TraceLog(QStringLiteral("Windows duration"), DateTools::Instance().SystemUpTime());
     TraceLog(QStringLiteral("Software duration"), DateTools::Instance().RunDuration());
@@ -213,6 +228,40 @@ QString LoadTextIntoBox(QWidget* textBox, const QString& folder, const QString& 
     const bool loaded = text && PutText(textBox, *text);
     dialogs::SetDefaultPointer();
     return loaded ? path : QString();
+}
+
+QString FileSafeName(const QString& name)
+{
+    QString safe;
+    safe.reserve(name.size());
+    for (const QChar c : name) {
+        if (c == QLatin1Char('.'))
+            continue;
+        const bool forbidden = c.unicode() < 0x20 || QStringView(u"/\\:*?\"<>|").contains(c);
+        safe += forbidden ? QLatin1Char('_') : c;
+    }
+    return safe.trimmed();
+}
+
+QString SaveTextToFile(QWidget* textBox, const QString& name)
+{
+    auto& files = FileTools::Instance();
+    const QString proposed = files.WithFolderSeparator(DataFolder()) + FileSafeName(name) + QStringLiteral(".txt");
+    const QString path
+        = ChooseFileToSave(proposed, QStringLiteral("Enregistrer dans un fichier") + QStringLiteral(" : ") + name,
+            GetMessage(207) + QLatin1Char('|') + GetMessage(200), QStringLiteral(".txt"));
+    if (path.trimmed().isEmpty())
+        return {};
+    dialogs::SetWaitPointer();
+    QString text = TextOf(textBox);
+    const bool saved = files.SaveTextFile(path, text);
+    CipherEngine::Wipe(text);
+    dialogs::SetDefaultPointer();
+    if (!saved) {
+        ReportError(GetMessage(284) + path, {}, true, ErrorRecord::Make(ErrorRecord::FileAccess, path));
+        return {};
+    }
+    return path;
 }
 
 } // namespace keyholm

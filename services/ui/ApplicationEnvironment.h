@@ -36,4 +36,14 @@ bool InstallQtTranslations();
 // An RTF file is converted to its plain text. The path loaded, or empty.
 QString LoadTextIntoBox(QWidget* textBox, const QString& folder, const QString& fileName, bool ask);
 
+// Lets the user save the text of a text box (as LoadTextIntoBox takes) to a
+// file: the save dialog proposes `name`, made safe as a file name, with
+// ".txt" in the data folder. The text is written as UTF-8, for the user
+// alone; a failed write is reported. The path written, or empty.
+QString SaveTextToFile(QWidget* textBox, const QString& name);
+
+// `name` without dots, and without the signs that no file name may hold
+// ("/\:*?\"<>|" and control characters), each made a "_"; trimmed.
+QString FileSafeName(const QString& name);
+
 } // namespace keyholm

@@ -70,21 +70,27 @@ void ShowErrorBox(const QString& title, const QString& text)
 
 void InstallMessageBoxes()
 {
-    SetErrorDisplay({[] { DefaultPointer(); }, [](const QString& title, const QString& text) {
-                         try {
-                             ShowErrorBox(title, text);
-                         } catch (...) {
-                         }
-                     }});
+    SetErrorDisplay({ [] { DefaultPointer(); },
+        [](const QString& title, const QString& text) {
+            try {
+                ShowErrorBox(title, text);
+            } catch (...) {
+            }
+        } });
 }
 
 void ShowInfo(const QString& message, const QString& title)
+{
+    ShowInfo(message, title, message);
+}
+
+void ShowInfo(const QString& message, const QString& title, const QString& tracedText)
 {
     try {
         DefaultPointer();
         const QString text = WithLineBreaks(message);
         const QString caption = title.isEmpty() ? GetMessage(199) : title;
-        TraceLog(QString(text).replace(CrLf, QStringLiteral(" ")), caption);
+        TraceLog(WithLineBreaks(tracedText).replace(CrLf, QStringLiteral(" ")), caption);
         QMessageBox box(QMessageBox::Information, QString(), QString(), QMessageBox::Ok, QApplication::activeWindow());
         RunBox(box, QStringLiteral("InfoMessageBox"), caption, text);
     } catch (...) {
@@ -99,7 +105,7 @@ Answer AskQuestion(const QString& message, const QString& title)
         const QString text = WithLineBreaks(message);
         const QString caption = title.isEmpty() ? GetMessage(197) : title;
         QMessageBox box(QMessageBox::Question, QString(), QString(),
-                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QApplication::activeWindow());
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QApplication::activeWindow());
         box.button(QMessageBox::Yes)->setText(QStringLiteral("&Oui"));
         box.button(QMessageBox::No)->setText(QStringLiteral("&Non"));
         box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
@@ -111,9 +117,8 @@ Answer AskQuestion(const QString& message, const QString& title)
             answer = Answer::Yes;
         else if (clicked == box.button(QMessageBox::No))
             answer = Answer::No;
-        const QString label = title.isEmpty()
-            ? caption + QStringLiteral(" - ") + QString::number(static_cast<int>(answer))
-            : title;
+        const QString label
+            = title.isEmpty() ? caption + QStringLiteral(" - ") + QString::number(static_cast<int>(answer)) : title;
         TraceLog(label, QString(text).replace(CrLf, QStringLiteral(". ")));
     } catch (...) {
     }

@@ -21,6 +21,9 @@ void InstallMessageBoxes();
 
 // An information box; an empty title means message 199.
 void ShowInfo(const QString& message, const QString& title = {});
+// The same box for a message that may hold secrets: the trace log gets
+// `tracedText` in its place.
+void ShowInfo(const QString& message, const QString& title, const QString& tracedText);
 // A Yes/No/Cancel question; an empty title means message 197. Closing the box
 // answers Cancel.
 Answer AskQuestion(const QString& message, const QString& title = {});

@@ -4,6 +4,7 @@
 #include "services/ui/ControlTag.h"
 #include "services/ui/DialogSupport.h"
 #include "services/ui/KeyboardState.h"
+#include "services/ui/StrengthMeter.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -75,6 +76,10 @@ PasswordAsk::PasswordAsk(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(LabelInfo);
     layout->addWidget(T_Find);
+    Strength = new StrengthMeter(this);
+    Strength->Follow(T_Find);
+    Strength->setVisible(false);
+    layout->addWidget(Strength);
     layout->addLayout(AnswerRow());
     layout->addWidget(StatusKeyboard);
     setMinimumWidth(380);
@@ -106,6 +111,11 @@ bool PasswordAsk::Ask()
 QString PasswordAsk::Text() const
 {
     return T_Find->text();
+}
+
+void PasswordAsk::ShowStrength(bool shown)
+{
+    Strength->setVisible(shown);
 }
 
 void PasswordAsk::SetInfo(const QString& text)

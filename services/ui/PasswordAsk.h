@@ -22,6 +22,8 @@ class QStatusBar;
 
 namespace keyholm {
 
+class StrengthMeter;
+
 class PasswordAsk : public AnswerDialog {
     Q_OBJECT
 public:
@@ -35,6 +37,10 @@ public:
     // The text as typed.
     QString Text() const;
 
+    // The strength of the text under the field, while a new master
+    // password is chosen.
+    void ShowStrength(bool shown);
+
     void SetInfo(const QString& text);
     QString Info() const;
 
@@ -43,6 +49,7 @@ public:
     QPushButton* Valider = nullptr;
     QPushButton* Annuler = nullptr;
     QStatusBar* StatusKeyboard = nullptr;
+    StrengthMeter* Strength = nullptr;
 
     static inline const QString Caption = QStringLiteral("Mot de passe");
     static inline const QString DefaultInfo = QStringLiteral("Entrez le mot de passe pour accèder aux données :");

@@ -2,7 +2,10 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMimeData>
+#include <QPointer>
+#include <QTimer>
 
 #include <sodium.h>
 
@@ -17,6 +20,11 @@ struct Remembered {
     std::array<unsigned char, crypto_generichash_KEYBYTES> key {};
     Digest digest {};
     bool held = false;
+    int delay = ProtectedClipboard::DefaultClearDelay;
+    int left = 0;
+    QPointer<QTimer> timer;
+    QPointer<QLabel> label;
+    bool watching = false;
     Remembered()
     {
         if (sodium_init() >= 0)
@@ -38,17 +46,65 @@ Digest DigestOf(const QString& text)
     return digest;
 }
 
+void ShowLeft()
+{
+    Remembered& last = Last();
+    if (!last.label)
+        return;
+    last.label->setVisible(last.left > 0);
+    last.label->setText(last.left > 0 ? QStringLiteral("Presse-papiers vidé dans %1 s").arg(last.left) : QString());
+}
+
+void StopCountdown()
+{
+    Remembered& last = Last();
+    last.left = 0;
+    if (last.timer)
+        last.timer->stop();
+    ShowLeft();
+}
+
+void StartCountdown()
+{
+    Remembered& last = Last();
+    if (last.delay <= 0) {
+        StopCountdown();
+        return;
+    }
+    if (!last.timer) {
+        // Owned by the application, so that it goes before Qt does.
+        last.timer = new QTimer(QCoreApplication::instance());
+        last.timer->setInterval(1000);
+        QObject::connect(last.timer, &QTimer::timeout, [] { ProtectedClipboard::CountDown(); });
+    }
+    last.left = last.delay;
+    last.timer->start();
+    ShowLeft();
+}
+
 } // namespace
 
 void ProtectedClipboard::Copy(const QString& text)
 {
+    Remembered& last = Last();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!last.watching) {
+        // Another program's copy ends the countdown at once.
+        QObject::connect(clipboard, &QClipboard::dataChanged, [] {
+            if (Last().left > 0 && !HoldsOwnText())
+                StopCountdown();
+        });
+        last.watching = true;
+    }
+    // Remembered before the clipboard tells its change.
+    last.digest = DigestOf(text);
+    last.held = true;
     auto* data = new QMimeData;
     data->setText(text);
     // Read by the KDE and other clipboard histories: do not keep this one.
     data->setData(QStringLiteral("x-kde-passwordManagerHint"), QByteArrayLiteral("secret"));
-    QGuiApplication::clipboard()->setMimeData(data);
-    Last().digest = DigestOf(text);
-    Last().held = true;
+    clipboard->setMimeData(data, QClipboard::Clipboard);
+    StartCountdown();
 }
 
 bool ProtectedClipboard::HoldsOwnText()
@@ -56,7 +112,8 @@ bool ProtectedClipboard::HoldsOwnText()
     if (!Last().held)
         return false;
     QString current = QGuiApplication::clipboard()->text();
-    const bool same = !current.isEmpty() && sodium_memcmp(DigestOf(current).data(), Last().digest.data(), Last().digest.size()) == 0;
+    const bool same = !current.isEmpty()
+        && sodium_memcmp(DigestOf(current).data(), Last().digest.data(), Last().digest.size()) == 0;
     if (current.isDetached())
         sodium_memzero(current.data(), size_t(current.size()) * sizeof(QChar));
     return same;
@@ -67,6 +124,44 @@ void ProtectedClipboard::ClearOwnText()
     if (HoldsOwnText())
         QGuiApplication::clipboard()->clear();
     Last().held = false;
+    StopCountdown();
+}
+
+void ProtectedClipboard::SetClearDelay(int seconds)
+{
+    Last().delay = seconds;
+}
+
+int ProtectedClipboard::ClearDelay()
+{
+    return Last().delay;
+}
+
+int ProtectedClipboard::SecondsLeft()
+{
+    return Last().left;
+}
+
+void ProtectedClipboard::CountDown()
+{
+    Remembered& last = Last();
+    if (last.left <= 0)
+        return;
+    if (!HoldsOwnText()) {
+        last.held = false;
+        StopCountdown();
+        return;
+    }
+    if (--last.left == 0)
+        ClearOwnText();
+    else
+        ShowLeft();
+}
+
+void ProtectedClipboard::SetCountdownLabel(QLabel* label)
+{
+    Last().label = label;
+    ShowLeft();
 }
 
 } // namespace keyholm
