@@ -53,12 +53,15 @@ TEST(PasswordGenerator, DrawsTheLengthAndEveryChosenClassOnly)
             ASSERT_EQ(password.size(), c.length);
             for (QChar ch : password)
                 ASSERT_TRUE(alphabet.contains(ch)) << password.toStdString();
-            if (c.options.capitals)
+            if (c.options.capitals) {
                 EXPECT_TRUE(password.contains(QRegularExpression("[A-Z]")));
-            if (c.options.digits)
+            }
+            if (c.options.digits) {
                 EXPECT_TRUE(password.contains(QRegularExpression("[0-9]")));
-            if (c.options.excludeLookAlikes)
+            }
+            if (c.options.excludeLookAlikes) {
                 EXPECT_FALSE(password.contains(QRegularExpression("[IOl01]"))) << password.toStdString();
+            }
             seen.insert(password);
         }
         EXPECT_EQ(seen.size(), 50);
