@@ -42,7 +42,18 @@ bool StartsWith(QByteArrayView bytes, std::initializer_list<unsigned char> mark)
 QString Decode(QStringConverter::Encoding encoding, QByteArrayView bytes)
 {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
-    return decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
+    // UTF-16 may hold a half of a pair alone, which no UTF-8 writer can
+    // write back: it becomes the replacement character, as in UTF-8.
+    const qsizetype size = text.size();
+    QChar* chars = text.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (chars[i].isHighSurrogate() && i + 1 < size && chars[i + 1].isLowSurrogate())
+            ++i;
+        else if (chars[i].isSurrogate())
+            chars[i] = QChar::ReplacementCharacter;
+    }
+    return text;
 }
 
 } // namespace

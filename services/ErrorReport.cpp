@@ -39,7 +39,7 @@ QString SystemText(int code)
     return QString::fromStdString(std::generic_category().message(code)).trimmed();
 }
 
-ErrorRecord At(int number, const QString& description, const std::source_location& where)
+ErrorRecord At(int number, const QString& description, const SourceLocation& where)
 {
     ErrorRecord record;
     record.number = number;
@@ -51,12 +51,12 @@ ErrorRecord At(int number, const QString& description, const std::source_locatio
 
 } // namespace
 
-ErrorRecord ErrorRecord::Make(int number, const QString& description, std::source_location where)
+ErrorRecord ErrorRecord::Make(int number, const QString& description, SourceLocation where)
 {
     return At(number, description, where);
 }
 
-ErrorRecord ErrorRecord::FromException(const std::exception& error, std::source_location where)
+ErrorRecord ErrorRecord::FromException(const std::exception& error, SourceLocation where)
 {
     const QString what = QString::fromLocal8Bit(error.what());
     if (dynamic_cast<const std::bad_alloc*>(&error))
@@ -71,7 +71,7 @@ ErrorRecord ErrorRecord::FromException(const std::exception& error, std::source_
     return At(InvalidCall, what, where);
 }
 
-ErrorRecord ErrorRecord::FromErrno(int errnoValue, const QString& description, std::source_location where)
+ErrorRecord ErrorRecord::FromErrno(int errnoValue, const QString& description, SourceLocation where)
 {
     if (errnoValue == 0)
         return {};
@@ -108,7 +108,7 @@ QString WithLineBreaks(const QString& text)
     return result;
 }
 
-void ReportException(const QString& message, const std::exception& error, std::source_location where)
+void ReportException(const QString& message, const std::exception& error, SourceLocation where)
 {
     ReportError(message, {}, true, ErrorRecord::FromException(error, where));
 }

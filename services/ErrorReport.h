@@ -15,9 +15,34 @@
 
 #include <exception>
 #include <functional>
+#include <version>
+
+#if defined(__cpp_lib_source_location)
 #include <source_location>
+#endif
 
 namespace keyholm {
+
+#if defined(__cpp_lib_source_location)
+using SourceLocation = std::source_location;
+#else
+// Compilers without std::source_location (clang before 15 over libstdc++,
+// the fuzzing builds): the same facts from the compiler's own built-ins.
+struct SourceLocation {
+    static constexpr SourceLocation current(const char* file = __builtin_FILE(), unsigned line = __builtin_LINE(),
+        const char* function = __builtin_FUNCTION()) noexcept
+    {
+        return { file, line, function };
+    }
+    constexpr const char* file_name() const noexcept { return file_; }
+    constexpr unsigned line() const noexcept { return line_; }
+    constexpr const char* function_name() const noexcept { return function_; }
+
+    const char* file_ = "";
+    unsigned line_ = 0;
+    const char* function_ = "";
+};
+#endif
 
 struct ErrorRecord {
     // Error numbers of our own, in the range the user may know from older
@@ -33,13 +58,13 @@ struct ErrorRecord {
     bool IsError() const { return number != NoError; }
 
     static ErrorRecord FromException(const std::exception& error,
-                                     std::source_location where = std::source_location::current());
+                                     SourceLocation where = SourceLocation::current());
     // errnoValue is the errno of the failed call (0 makes no record);
     // description says what failed.
     static ErrorRecord FromErrno(int errnoValue, const QString& description = {},
-                                 std::source_location where = std::source_location::current());
+                                 SourceLocation where = SourceLocation::current());
     static ErrorRecord Make(int number, const QString& description,
-                            std::source_location where = std::source_location::current());
+                            SourceLocation where = SourceLocation::current());
 
     // The text of the details part of a report (empty for no error):
     // "Error #n - Line n° l by source", the description, and the system text
@@ -57,7 +82,7 @@ void ReportError(const QString& message, const QString& context = {}, bool show 
 // The report of a procedure's failure caught as an exception: its message
 // in an error box, with the exception's details and where it was caught.
 void ReportException(
-    const QString& message, const std::exception& error, std::source_location where = std::source_location::current());
+    const QString& message, const std::exception& error, SourceLocation where = SourceLocation::current());
 
 // How a report reaches the screen. services/ui installs the message box
 // (InstallMessageBoxes); without a display, reports are only traced (and a

@@ -36,6 +36,9 @@ TEST(TextEncoding, TheBytesOfEveryUsualEncodingGiveTheSameText)
         EXPECT_EQ(DecodeTextBytes(c.bytes), text) << c.name;
 
     EXPECT_EQ(DecodeTextBytes("\xEF\xBB\xBF"), QString()) << "a BOM alone is no text";
+    // Half a UTF-16 pair alone cannot be written back as UTF-8.
+    EXPECT_EQ(DecodeTextBytes(QByteArray("\xFF\xFE\x00\xDB@\x00\x3D\xD8\x11\xDD", 10)),
+        QString(QChar::ReplacementCharacter) + "@" + QString::fromUtf8("\xF0\x9F\x94\x91"));
     // Bytes Windows-1252 leaves undefined keep their code.
     EXPECT_EQ(DecodeTextBytes("a\x81\x9D"), QString("a") + QChar(0x81) + QChar(0x9D));
 }
