@@ -126,6 +126,7 @@ bool WebTools::CheckVersion(const QString& versionAddress, const QString& curren
     title_ = title;
     answer_.clear();
     failure_.clear();
+    aborted_ = false;
     pending_ = true;
     sent_ = false;
     // After the window shows and the start has ended.
@@ -215,6 +216,8 @@ void WebTools::Done()
 
 void WebTools::Tell(Outcome outcome, const QString& detail)
 {
+    if (aborted_)
+        return;
     // A box never comes over another window's question (the master
     // password at the start): it waits for that to end.
     if (outcome != Outcome::Failed && QApplication::activeModalWidget()
@@ -241,6 +244,7 @@ void WebTools::Tell(Outcome outcome, const QString& detail)
 
 void WebTools::Abort()
 {
+    aborted_ = true;
     pending_ = false;
     if (QNetworkReply* reply = reply_) {
         reply_ = nullptr;

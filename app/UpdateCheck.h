@@ -87,6 +87,7 @@ private:
     bool atStartUp_ = true;
     bool pending_ = false;
     bool sent_ = false;
+    bool aborted_ = false; // a result waiting for its box is dropped
 };
 
 } // namespace keyholm
