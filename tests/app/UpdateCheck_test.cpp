@@ -12,6 +12,7 @@
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
 #include "services/Preferences.h"
+#include "services/ui/Messages.h"
 
 #include <QAction>
 #include <QTcpServer>
@@ -211,6 +212,34 @@ TEST_F(UpdateCheckTest, TheRequestSaysNothingAboutTheUserAndTwoClicksMakeOne)
     EXPECT_TRUE(request.contains("\r\nUser-Agent: Keyholm/1.0.0\r\n")) << request.toStdString();
     EXPECT_TRUE(request.contains("\r\nAccept-Language: fr\r\n")) << request.toStdString();
     EXPECT_FALSE(request.contains("Cookie")) << request.toStdString();
+}
+
+TEST_F(UpdateCheckTest, AnAnswerWaitsForTheWindowOpenBeforeIt)
+{
+    VersionServer server(Http("1.10.0"));
+    SetVersionTextAddress(server.Address());
+    bool otherOpen = false;
+    std::optional<bool> endedWhileOpen;
+    ModalHelper modal;
+    modal.ExpectMessageBox()
+        .Do([&](QWidget*) {
+            otherOpen = true;
+            WebTools* tools = Window().Lifecycle().UpdateCheck();
+            ASSERT_NE(tools, nullptr);
+            QObject::connect(tools, &WebTools::Finished, [&] { endedWhileOpen = otherOpen; });
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !tools->Pending(); }, 20000)) << "the answer came";
+            QCoreApplication::processEvents();
+            otherOpen = false;
+        })
+        .Click(QMessageBox::Ok);
+    modal.ExpectMessageBox().Click(QMessageBox::No);
+    Ui().MenuAideVersion->trigger();
+    ShowInfo("Un autre message");
+    EXPECT_TRUE(modal.Wait());
+    EXPECT_EQ(endedWhileOpen, false) << "the question came after the other window";
+    ASSERT_EQ(modal.Seen().size(), 2u);
+    EXPECT_TRUE(modal.Seen()[1].text.contains("1.10.0"));
+    EXPECT_TRUE(opened_.isEmpty()) << "No opens nothing";
 }
 
 TEST_F(UpdateCheckTest, RefusesAnAddressThatIsNotHttps)
