@@ -138,6 +138,13 @@ void MainWindow::ConnectEvents()
     connect(ui_.About->CommandVote, &QPushButton::clicked, this, [this] { layout_.CommandVote_Click(); });
     connect(ui_.About->CommandDon, &QPushButton::clicked, this, [this] { layout_.CommandDon_Click(); });
     connect(ui_.MenuAideLog, &QAction::triggered, this, [this] { layout_.MenuAideLog_Click(); });
+    connect(ui_.MenuAideSitebWeb, &QAction::triggered, this, [this] { layout_.MenuAideSitebWeb_Click(); });
+    connect(ui_.MenuAideAbout, &QAction::triggered, this, [this] { layout_.MenuAideAbout_Click(); });
+    connect(ui_.MenuAideAchat, &QAction::triggered, this, [this] { layout_.MenuAideAchat_Click(); });
+    connect(ui_.MenuAideAide, &QAction::triggered, this, [this] { layout_.MenuAideAide_Click(); });
+    connect(ui_.MenuAideVote, &QAction::triggered, this, [this] { layout_.MenuAideVote_Click(); });
+    connect(ui_.MenuAideVersion, &QAction::triggered, this, [this] { lifecycle_.MenuAideVersion_Click(); });
+    connect(ui_.MenuBaseOptions, &QAction::triggered, this, [this] { lifecycle_.MenuBaseOptions_Click(); });
     ui_.PictureLogo->installEventFilter(this);
     ui_.About->PictureAbout->installEventFilter(this);
     for (QLabel* picture : ui_.PictureAlert)

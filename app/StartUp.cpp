@@ -18,14 +18,6 @@
 
 namespace keyholm {
 
-namespace {
-
-// The application options window is loaded hidden here once it exists; its
-// stored values are read through ApplicationOptions until then.
-void LoadOptionsForm() { }
-
-} // namespace
-
 void ApplyApplicationLook(QApplication& application)
 {
     if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
@@ -57,7 +49,8 @@ int StartUp(QApplication& application)
             QApplication::restoreOverrideCursor();
             return 1;
         }
-        LoadOptionsForm();
+        // The options window is filled from the preferences when it is shown;
+        // everything else reads the stored options, the log's among them.
         StartTraceLog(LogOption(), DataFolder(), QString(), QString(), false);
         window = std::make_unique<MainWindow>();
         window->Lifecycle().Form_Load();

@@ -5,14 +5,15 @@
 #include "components/FileTools.h"
 #include "services/ApplicationOptions.h"
 #include "services/Environment.h"
+#include "services/ui/AboutSoftware.h"
 #include "services/ui/Messages.h"
 
 #include <QLabel>
-#include <QTimer>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTimer>
 
 namespace keyholm {
 
@@ -129,6 +130,32 @@ void WindowLayout::MenuAideLog_Click()
         ShowInfo(QStringLiteral("Activez l'enregistrement des Traces Logicielle pour les afficher"));
     else
         ShowTraceLog(QString(), ui_.Window);
+}
+
+void WindowLayout::MenuAideSitebWeb_Click()
+{
+    DisplayUrl(MakerHomePage);
+}
+
+void WindowLayout::MenuAideAbout_Click()
+{
+    AboutSoftware about(ui_.Window);
+    about.exec();
+}
+
+void WindowLayout::MenuAideAchat_Click()
+{
+    FileTools::Instance().ShellOpen(DonationPage());
+}
+
+void WindowLayout::MenuAideAide_Click()
+{
+    DisplayUrl(ProductPage());
+}
+
+void WindowLayout::MenuAideVote_Click()
+{
+    DisplayUrl(VotePage());
 }
 
 void WindowLayout::PictureLogo_Click()

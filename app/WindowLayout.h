@@ -32,6 +32,13 @@ public:
     // "Affichage des Traces logicielles...": the log viewer, or a word that
     // the log is off.
     void MenuAideLog_Click();
+    // The other items of the help menu but the update check: the maker's
+    // pages in the browser, and the about window.
+    void MenuAideSitebWeb_Click();
+    void MenuAideAbout_Click();
+    void MenuAideAchat_Click();
+    void MenuAideAide_Click();
+    void MenuAideVote_Click();
 
     // Shows a page of the maker's site in the help browser (page 7).
     void ShowHelpPage(const QString& address);

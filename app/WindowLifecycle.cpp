@@ -1,5 +1,6 @@
 #include "app/WindowLifecycle.h"
 
+#include "app/UpdateCheck.h"
 #include "app/WindowLayout.h"
 #include "components/FileTools.h"
 #include "components/Version.h"
@@ -8,11 +9,13 @@
 #include "services/ApplicationOptions.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
+#include "services/MessagesDatabase.h"
 #include "services/Preferences.h"
 #include "services/TraceLog.h"
 #include "services/ui/AppLogo.h"
 #include "services/ui/ApplicationEnvironment.h"
 #include "services/ui/Messages.h"
+#include "services/ui/OptionsForm.h"
 #include "services/ui/RecentFiles.h"
 
 #include <QAction>
@@ -41,6 +44,11 @@ WindowLifecycle::WindowLifecycle(MainWindowUi& ui, MainState& state, MainProcedu
     , file_(file)
     , layout_(layout)
 {
+}
+
+WindowLifecycle::~WindowLifecycle()
+{
+    DropUpdateCheck();
 }
 
 QString WindowLifecycle::VersionText()
@@ -132,16 +140,72 @@ void WindowLifecycle::SetPicturelogo(const QString& path)
     ui_.PictureLogo->setPixmap(picture);
 }
 
+void WindowLifecycle::ApplyLogo(bool shown, const QString& path)
+{
+    ui_.PictureLogo->setVisible(shown && !state_.DatabaseOpen());
+    SetPicturelogo(path);
+}
+
+void WindowLifecycle::MenuBaseOptions_Click()
+{
+    state_.ResetIdleTicks();
+    OptionsForm form(ui_.Window);
+    QObject::connect(
+        &form, &OptionsForm::LogoChanged, [this](bool shown, const QString& path) { ApplyLogo(shown, path); });
+    form.ShowOptions();
+}
+
+void WindowLifecycle::MenuAideVersion_Click()
+{
+    CheckForUpdate(false, 1);
+}
+
 void WindowLifecycle::CheckForUpdate(bool atStartUp, int mode)
 {
-    // The version check against the maker's site comes with the about window.
-    Q_UNUSED(atStartUp)
-    Q_UNUSED(mode)
+    try {
+        if (!webTools_) {
+            webTools_ = new WebTools(ui_.Window);
+            QObject::connect(
+                webTools_, &WebTools::Finished, [this](WebTools::Outcome outcome, const QString& detail, bool startUp) {
+                    if (outcome != WebTools::Outcome::Failed)
+                        return;
+                    if (startUp)
+                        TraceLog(QStringLiteral("Check version failed"), detail);
+                    else
+                        ReportError(GetMessage(13227), {}, true, ErrorRecord::Make(ErrorRecord::FileAccess, detail));
+                    DropUpdateCheck();
+                });
+        }
+        const QString current = QLatin1String(VersionNumber);
+        if (!webTools_->CheckVersion(
+                VersionTextAddress(), current, mode, WindowLayout::HistoryPage(), atStartUp, ApplicationTitle())) {
+            if (atStartUp)
+                TraceLog(QStringLiteral("Check version failed"), VersionTextAddress());
+            else
+                ReportError(GetMessage(13227), {}, true,
+                    ErrorRecord::Make(
+                        ErrorRecord::InvalidCall, QStringLiteral("Unusable address: ") + VersionTextAddress()));
+            DropUpdateCheck();
+        }
+    } catch (const std::exception& error) {
+        ReportException(GetMessage(13227), error);
+        DropUpdateCheck();
+    }
+}
+
+WebTools* WindowLifecycle::UpdateCheck() const
+{
+    return webTools_;
 }
 
 void WindowLifecycle::DropUpdateCheck()
 {
-    // Nothing to release until the update check holds a web object.
+    if (WebTools* tools = webTools_) {
+        webTools_ = nullptr;
+        tools->Abort();
+        // It may be the sender of the signal being handled.
+        tools->deleteLater();
+    }
 }
 
 bool WindowLifecycle::Form_QueryUnload()

@@ -5,9 +5,12 @@
 
 #include "services/main/MainArea.h"
 
+#include <QPointer>
+
 namespace keyholm {
 
 class DatabaseFile;
+class WebTools;
 class WindowLayout;
 class WorkingOptions;
 
@@ -15,6 +18,7 @@ class WindowLifecycle : public MainArea {
 public:
     WindowLifecycle(MainWindowUi& ui, MainState& state, MainProcedures& procedures, WorkingOptions& options,
         DatabaseFile& file, WindowLayout& layout);
+    ~WindowLifecycle();
 
     void Form_Load();
     // The window is asked to close: false keeps it open (the unsaved-changes
@@ -32,18 +36,31 @@ public:
     // The product name and version shown in the presentation page.
     static QString VersionText();
 
-private:
-    // The update check comes with the about window and web links.
+    // "O&ptions...": the application options window, modal.
+    void MenuBaseOptions_Click();
+    // "Vérifiez la mise à jour du logiciel...".
+    void MenuAideVersion_Click();
+
+    // Looks for a newer version on the maker's site, without waiting for
+    // the answer. A failure is reported with message 13227 from the menu
+    // and only traced at start-up; the web object is dropped then.
     void CheckForUpdate(bool atStartUp, int mode);
-    // Releasing the update-check web object comes with the update check.
+    // The web object of the update check, while there is one.
+    WebTools* UpdateCheck() const;
+
+private:
+    // Ends a pending update check and releases its web object.
     void DropUpdateCheck();
     // Loads the chosen logo picture into PictureLogo (built-in one when
     // none or missing).
     void SetPicturelogo(const QString& path);
+    // After the options window's OK: shown when asked and no database is open.
+    void ApplyLogo(bool shown, const QString& path);
 
     WorkingOptions& options_;
     DatabaseFile& file_;
     WindowLayout& layout_;
+    QPointer<WebTools> webTools_;
     bool closing_ = false; // the window is being unloaded
     bool exitConfirmed_ = false; // the exit command asked already
 };

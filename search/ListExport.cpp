@@ -2,9 +2,9 @@
 
 #include "components/FileTools.h"
 #include "components/ListTools.h"
-#include "components/ui/ColorValue.h"
 #include "search/ListView.h"
 #include "search/PrintPreview.h"
+#include "services/ApplicationOptions.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
 #include "services/MessagesDatabase.h"
@@ -55,14 +55,6 @@ ListTable SelectedRows(const ListView& list)
     return selected;
 }
 
-QString ColourOption(int index, const QString& fallback)
-{
-    const int value = GetColorOption(QStringLiteral("Options_Web"), QString::number(index), -1);
-    if (value < 0)
-        return fallback;
-    return ColorFromValue(value).name();
-}
-
 // The busy pointer while the list is written, not while the user answers.
 class BusyPointer {
 public:
@@ -89,19 +81,8 @@ private:
 
 HtmlListStyle OptionHtmlStyle()
 {
-    HtmlListStyle style;
-    const QString section = QStringLiteral("Options_Web");
-    style.pageBackground = ColourOption(0, style.pageBackground);
-    style.text = ColourOption(1, style.text);
-    style.firstBackground = ColourOption(2, style.firstBackground);
-    style.firstRow = ColourOption(4, style.firstRow);
-    style.secondRow = ColourOption(5, style.secondRow);
-    style.titleFont = GetTextOption(section, QStringLiteral("fontweb0"), style.titleFont);
-    style.contentFont = GetTextOption(section, QStringLiteral("fontweb1"), style.contentFont);
-    style.border = GetValueOption(section, QStringLiteral("0"), style.border);
-    if (GetCheckOption(section, QStringLiteral("0"), 0) != 0)
-        style.backgroundPicture = GetTextOption(section, QStringLiteral("0"), QString()).trimmed();
-    return style;
+    // What the options window shows is what the page gets, its defaults included.
+    return HtmlStyleOf(WebStyleOption());
 }
 
 QString ListExport(const QString& key, ListView& list, bool rowFilter, bool openAfterwards)

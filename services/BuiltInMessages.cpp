@@ -1,5 +1,5 @@
 // The built-in French texts, the last source of GetMessage. A number left out
-// here (11452, 13227 among them) is served by the message files alone.
+// here is served by the message files alone.
 
 #include "services/MessagesDatabase.h"
 
@@ -58,6 +58,9 @@ constexpr BuiltIn Table[] = {
     {1046, "&A propos de "},
     {10000, "Keyholm"},
     {11137, "le texte à rechercher."},
+    {11452, "Sélectionnez l'image du logo"},
+    {13227, "La vérification de la mise à jour a échoué : la version disponible n'a pas pu être lue sur le site "
+            "Web de Keyholm."},
 };
 
 static_assert(std::is_sorted(std::begin(Table), std::end(Table),

@@ -8,10 +8,14 @@
 
 #include "components/FileTools.h"
 #include "search/ListView.h"
+#include "services/ApplicationOptions.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
+#include "services/TraceLog.h"
 #include "services/main/KeyToolBar.h"
+#include "services/ui/OptionsForm.h"
 
+#include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -183,6 +187,42 @@ TEST_F(ListExportTest, NothingHappensForAnEmptyListAndAFailureIsReported)
     EXPECT_TRUE(opened_.isEmpty());
     ASSERT_EQ(errors_.size(), 1);
     EXPECT_TRUE(errors_[0].startsWith("Error on List Export (txt)")) << errors_[0].toStdString();
+}
+
+TEST_F(ListExportTest, HtmlTakesTheColoursTheOptionsWindowKept)
+{
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    ApplicationOptionValues stored;
+    stored.log = TraceLogEnabled(); // OK restarts the log as the window says
+    ASSERT_TRUE(SaveApplicationOptions(stored));
+    list_.useOptionStyle = true;
+    const QString path = folder_.filePath("liste.htm");
+    for (const char* close : { "cmdCancel", "cmdOK" }) {
+        SCOPED_TRACE(close);
+        OptionsForm form;
+        ModalHelper modal;
+        modal.Expect("OptionsForm").Do([&](QWidget*) {
+            ModalHelper chooser;
+            chooser.Expect("CMDialogColor")
+                .Do([](QWidget* window) {
+                    qobject_cast<QColorDialog*>(window)->setCurrentColor(QColor(0x12, 0x34, 0x56));
+                })
+                .Accept();
+            QTest::mouseClick(form.CommandColor[0], Qt::LeftButton);
+            EXPECT_TRUE(chooser.Wait());
+            QTest::mouseClick(form.findChild<QPushButton*>(close), Qt::LeftButton);
+        });
+        form.ShowOptions();
+        EXPECT_TRUE(modal.Wait());
+
+        QFile::remove(path);
+        Export("html", [&](ModalHelper& modal) { SaveAs(modal, path); });
+        const QByteArray page = Read(path);
+        const QByteArray background = QByteArray("<body style=\"background-color:")
+            + (QByteArrayView(close) == "cmdOK" ? "#123456" : "#FFFFFF");
+        EXPECT_TRUE(page.contains(background)) << page.left(400).toStdString();
+        EXPECT_TRUE(page.contains("background-color:#E0E0E0")) << "the window's first row colour";
+    }
 }
 
 } // namespace
