@@ -2,6 +2,7 @@
 
 #include "app/FileHandOff.h"
 #include "app/MainWindow.h"
+#include "app/WalkAwayWatch.h"
 #include "components/ProcessGuard.h"
 #include "services/ApplicationOptions.h"
 #include "services/Environment.h"
@@ -71,6 +72,9 @@ int StartUp(QApplication& application, const QString& file)
         // The files of later starts come to this window.
         MainWindow* shown = window.get();
         new FileHandOffServer([shown](const QString& path) { OpenFileInWindow(*shown, path); }, shown);
+        new WalkAwayWatch(
+            QDBusConnection::systemBus(), QDBusConnection::sessionBus(), [shown] { shown->File().CloseOnWalkAway(); },
+            shown);
         if (!file.isEmpty())
             OpenFileInWindow(*window, QFileInfo(file).absoluteFilePath());
     } catch (const std::exception& error) {

@@ -405,6 +405,41 @@ void DatabaseFile::TimerDatabaseClose_Timer()
     autoClosing_ = false;
 }
 
+void DatabaseFile::CloseOnWalkAway()
+{
+    if (autoClosing_ || !state_.Options().closeOnWalkAway || !state_.DatabaseOpen())
+        return;
+    const QString path = state_.Tag();
+    // Comes back for the same database only, once nothing is in the way.
+    auto again = [this, path](int delay) {
+        QTimer::singleShot(delay, ui_.Window, [this, path] {
+            if (state_.Tag() == path)
+                CloseOnWalkAway();
+        });
+    };
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        auto* list = qobject_cast<QDialog*>(modal);
+        const bool isList = list && list->objectName() == QLatin1String("Lib_ListView");
+        if (isList)
+            list->reject();
+        again(isList ? 0 : 500);
+        return;
+    }
+    if (state_.DragActive()) {
+        again(500);
+        return;
+    }
+    autoClosing_ = true;
+    TraceLog(QStringLiteral("Close on walk-away"), path);
+    if (state_.DatabaseChanged() && !SavePasswordFileUnder(false)) {
+        // The failure was reported; closing now would lose the changes.
+        state_.ResetIdleTicks();
+    } else {
+        ClosePasswordFile();
+    }
+    autoClosing_ = false;
+}
+
 // ---- Creating and saving -----------------------------------------------------
 
 bool DatabaseFile::NewPasswordFile()
