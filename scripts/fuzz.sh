@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-fuzz/, then fuzzes each target named
-# (LoadTree and DelimitedText when none is) for a minute each (FUZZ_SECONDS=n
+# (every one of tests/fuzz when none is) for a minute each (FUZZ_SECONDS=n
 # for another length). New inputs gather in build-fuzz/corpus/<target>; a
 # crashing input is left in build-fuzz/ and the run fails.
 set -euo pipefail
@@ -9,7 +9,12 @@ cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-60}
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(LoadTree DelimitedText)
+if [ ${#targets[@]} -eq 0 ]; then
+  for source in tests/fuzz/*_fuzz.cpp; do
+    name=$(basename "$source" .cpp)
+    targets+=("${name%_fuzz}")
+  done
+fi
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKEYHOLM_FUZZ=ON -DKEYHOLM_TESTS=OFF -DKEYHOLM_BENCH=OFF >/dev/null

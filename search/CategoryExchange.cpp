@@ -45,18 +45,22 @@ QString Summary(const ImportOutcome& outcome, const ExchangeRows& rows, const QS
     if (skipped > 0) {
         text += QStringLiteral("<BR>")
             + Counted(skipped, QStringLiteral("ligne ignorée :"), QStringLiteral("lignes ignorées :"));
-        if (rows.empty > 0)
-            text += QStringLiteral("<BR>- ")
-                + Counted(rows.empty, QStringLiteral("sans titre, identifiant, mot de passe, adresse ni note"),
-                    QStringLiteral("sans titre, identifiant, mot de passe, adresse ni note"));
-        if (rows.unsupported > 0)
-            text += QStringLiteral("<BR>- ")
-                + Counted(rows.unsupported, QStringLiteral("d'un type autre qu'identifiant ou note (carte, identité)"),
-                    QStringLiteral("d'un type autre qu'identifiant ou note (carte, identité)"));
-        if (rows.tooLong > 0)
-            text += QStringLiteral("<BR>- ")
-                + Counted(rows.tooLong, QStringLiteral("trop longue (plus d'un million de caractères)"),
-                    QStringLiteral("trop longues (plus d'un million de caractères)"));
+        const struct {
+            int count;
+            const char* one;
+            const char* many;
+        } reasons[] = {
+            { rows.empty, "sans titre, identifiant, mot de passe, adresse ni note",
+                "sans titre, identifiant, mot de passe, adresse ni note" },
+            { rows.unsupported, "d'un type autre qu'identifiant ou note (carte, identité)",
+                "d'un type autre qu'identifiant ou note (carte, identité)" },
+            { rows.tooLong, "trop longue (plus d'un million de caractères)",
+                "trop longues (plus d'un million de caractères)" },
+        };
+        for (const auto& reason : reasons)
+            if (reason.count > 0)
+                text += QStringLiteral("<BR>- ")
+                    + Counted(reason.count, QString::fromUtf8(reason.one), QString::fromUtf8(reason.many));
     }
     if (rows.codesLeftOut > 0)
         text += QStringLiteral("<BR>")

@@ -51,23 +51,36 @@ QString Text(const BarText& text, bool english)
     return QString::fromUtf8(english ? text.english : text.french);
 }
 
-// The height the text takes in a column of that width.
-double CellHeight(QPainter& painter, const QFontMetricsF& metrics, const QString& text, double width)
+// The height the text takes in a column of that width; `advance` is its
+// width when it stands on one line, -1 when it wraps.
+double CellHeight(QPainter& painter, const QFontMetricsF& metrics, const QString& text, double width, float& advance)
 {
-    if (!text.contains(u'\n') && metrics.horizontalAdvance(text) <= width)
-        return metrics.height();
+    advance = -1;
+    if (!text.contains(u'\n')) {
+        const double oneLine = metrics.horizontalAdvance(text);
+        if (oneLine <= width) {
+            advance = float(oneLine);
+            return metrics.height();
+        }
+    }
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     return std::max(metrics.height(), painter.boundingRect(QRectF(0, 0, width, 1e9), text, option).height());
 }
 
-void DrawCell(
-    QPainter& painter, const QFontMetricsF& metrics, const QRectF& box, const QString& text, Qt::Alignment alignment)
+void DrawCell(QPainter& painter, const QFontMetricsF& metrics, const QRectF& box, const QString& text,
+    Qt::Alignment alignment, float advance)
 {
     const Qt::Alignment horizontal
         = alignment & Qt::AlignHorizontal_Mask ? alignment & Qt::AlignHorizontal_Mask : Qt::Alignment(Qt::AlignLeft);
-    if (!text.contains(u'\n') && metrics.horizontalAdvance(text) <= box.width()) {
-        painter.drawText(box, int(horizontal | Qt::AlignTop | Qt::TextSingleLine), text);
+    if (advance >= 0) {
+        // One line: drawn at its place, without a layout of its own.
+        double x = box.left();
+        if (horizontal & Qt::AlignHCenter)
+            x += (box.width() - advance) / 2;
+        else if (horizontal & Qt::AlignRight)
+            x = box.right() - advance;
+        painter.drawText(QPointF(x, box.top() + metrics.ascent()), text);
         return;
     }
     QTextOption option(horizontal | Qt::AlignTop);
@@ -110,10 +123,12 @@ int PaintGrid(QPrinter& printer, const PrintedGrid& grid, const QFont& font, boo
     }
     auto alignment
         = [&](int c) { return c < int(grid.alignments.size()) ? grid.alignments[std::size_t(c)] : Qt::AlignLeft; };
-    auto rowHeight = [&](const QStringList& cells, const QFontMetricsF& m) {
+    // Each cell is measured once: its one-line width is kept for drawing.
+    auto rowHeight = [&](const QStringList& cells, const QFontMetricsF& m, float* advances) {
         double height = m.height();
         for (int c = 0; c < columns; ++c)
-            height = std::max(height, CellHeight(painter, m, cells.value(c), widths[std::size_t(c)] - 2 * padX));
+            height = std::max(
+                height, CellHeight(painter, m, cells.value(c), widths[std::size_t(c)] - 2 * padX, advances[c]));
         return height + 2 * padY;
     };
 
@@ -126,7 +141,8 @@ int PaintGrid(QPrinter& printer, const PrintedGrid& grid, const QFont& font, boo
         top += painter.boundingRect(QRectF(0, 0, page.width(), 1e9), grid.label, wrap).height();
     top += metrics.height() * 0.5;
     painter.setFont(bold);
-    const double headerHeight = rowHeight(grid.headers, boldMetrics);
+    std::vector<float> headerAdvances(static_cast<std::size_t>(columns));
+    const double headerHeight = rowHeight(grid.headers, boldMetrics, headerAdvances.data());
     painter.setFont(font);
     const double footerHeight = metrics.height() * 1.6;
     const double body = std::max(metrics.height(), page.height() - top - headerHeight - footerHeight);
@@ -135,10 +151,11 @@ int PaintGrid(QPrinter& printer, const PrintedGrid& grid, const QFont& font, boo
     // does not fit.
     std::vector<double> heights;
     heights.reserve(grid.rows.size());
+    std::vector<float> advances(grid.rows.size() * std::size_t(columns));
     std::vector<std::size_t> pageStarts { 0 };
     double used = 0;
     for (std::size_t r = 0; r < grid.rows.size(); ++r) {
-        const double height = rowHeight(grid.rows[r], metrics);
+        const double height = rowHeight(grid.rows[r], metrics, advances.data() + r * std::size_t(columns));
         heights.push_back(height);
         if (used > 0 && used + height > body) {
             pageStarts.push_back(r);
@@ -168,7 +185,7 @@ int PaintGrid(QPrinter& printer, const PrintedGrid& grid, const QFont& font, boo
         for (int c = 0; c < columns; ++c) {
             const double width = widths[std::size_t(c)];
             DrawCell(painter, boldMetrics, QRectF(x + padX, y + padY, width - 2 * padX, headerHeight - 2 * padY),
-                grid.headers[c], alignment(c));
+                grid.headers[c], alignment(c), headerAdvances[std::size_t(c)]);
             x += width;
         }
         y += headerHeight;
@@ -183,7 +200,7 @@ int PaintGrid(QPrinter& printer, const PrintedGrid& grid, const QFont& font, boo
             for (int c = 0; c < columns; ++c) {
                 const double width = widths[std::size_t(c)];
                 DrawCell(painter, metrics, QRectF(x + padX, y + padY, width - 2 * padX, height - 2 * padY),
-                    grid.rows[r].value(c), alignment(c));
+                    grid.rows[r].value(c), alignment(c), advances[r * std::size_t(columns) + std::size_t(c)]);
                 x += width;
             }
             y += height;

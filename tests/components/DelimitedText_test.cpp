@@ -1,4 +1,5 @@
 #include "support/QtPrinters.h"
+#include "support/TestFiles.h"
 
 #include "components/DelimitedText.h"
 #include "components/ListTools.h"
@@ -18,10 +19,7 @@ using Rows = std::vector<QStringList>;
 TEST(TextEncoding, TheBytesOfEveryUsualEncodingGiveTheSameText)
 {
     const QString text = QStringLiteral("Catégorie;Société €\r\nŒuvre;“ok”");
-    auto encoded = [&](QStringConverter::Encoding encoding) {
-        QStringEncoder encoder(encoding);
-        return QByteArray(encoder.encode(text));
-    };
+    auto encoded = [&](QStringConverter::Encoding encoding) { return test::Encoded(encoding, text); };
     const QByteArray cp1252 = "Cat\xE9gorie;Soci\xE9t\xE9 \x80\r\n\x8C"
                               "uvre;\x93ok\x94";
     const struct {

@@ -124,10 +124,6 @@ TEST_F(ExchangeTableTest, EveryEncodingAndLineEndReadsTheSameRows)
                          "Société;Clé €;élise;pé;31/12/2030;;;;01/02/2024;03/04/2025\r\n";
     const Rows expected
         = { { "Société", "Clé €", "élise", "pé", "31/12/2030", "", "", "", "01/02/2024", "03/04/2025" } };
-    auto encode = [](QStringConverter::Encoding encoding, const QString& text) {
-        QStringEncoder encoder(encoding);
-        return QByteArray(encoder.encode(text));
-    };
     for (const bool crlf : { true, false }) {
         QString lines = text;
         if (!crlf)
@@ -136,9 +132,9 @@ TEST_F(ExchangeTableTest, EveryEncodingAndLineEndReadsTheSameRows)
             const char* name;
             QByteArray bytes;
         } cases[] = {
-            { "UTF-8", encode(QStringConverter::Utf8, lines) },
-            { "UTF-8 BOM", "\xEF\xBB\xBF" + encode(QStringConverter::Utf8, lines) },
-            { "UTF-16LE BOM", "\xFF\xFE" + encode(QStringConverter::Utf16LE, lines) },
+            { "UTF-8", Encoded(QStringConverter::Utf8, lines) },
+            { "UTF-8 BOM", "\xEF\xBB\xBF" + Encoded(QStringConverter::Utf8, lines) },
+            { "UTF-16LE BOM", "\xFF\xFE" + Encoded(QStringConverter::Utf16LE, lines) },
             { "Windows-1252", QByteArray(lines.toLatin1()).replace('?', '\x80') },
         };
         for (const auto& c : cases) {

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,13 @@ inline void Write(const QString& path, const QByteArray& data)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     ASSERT_EQ(file.write(data), data.size()) << path.toStdString();
+}
+
+// The text's bytes in that encoding, without a byte order mark.
+inline QByteArray Encoded(QStringConverter::Encoding encoding, const QString& text)
+{
+    QStringEncoder encoder(encoding);
+    return QByteArray(encoder.encode(text));
 }
 
 } // namespace keyholm::test
