@@ -1,4 +1,5 @@
-# Keyholm: `make run` builds and starts the program, `make test` runs every test.
+# Keyholm: `make run` builds and starts the program, `make test` runs every test,
+# `make install` (PREFIX, DESTDIR) installs it, `make package` makes a .deb.
 # Both install what is missing first (Debian packages, through scripts/setup.sh).
 
 SANITIZE ?= 0
@@ -13,8 +14,10 @@ BUILD ?= build
 CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
 endif
 JOBS ?= $(shell nproc)
+# make install PREFIX=/usr DESTDIR=/tmp/root installs below DESTDIR.
+PREFIX ?= /usr/local
 
-.PHONY: all setup configure build test run bench fuzz screenshots format clean
+.PHONY: all setup configure build test run bench fuzz screenshots format clean install package
 
 all: build
 
@@ -44,6 +47,15 @@ fuzz:
 
 screenshots: build
 	@scripts/screenshots.sh $(BUILD)
+
+# Only the two programs are built for these.
+install: configure
+	cmake --build $(BUILD) -j $(JOBS) --target keyholm keyholm-cli
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: configure
+	cmake --build $(BUILD) -j $(JOBS) --target keyholm keyholm-cli
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -2,7 +2,7 @@
 
 #include "components/NodeKind.h"
 #include "components/ui/PasswordTreeModel.h"
-#include "database/FileCoding.h"
+#include "services/FileCoding.h"
 #include "services/main/KeyToolBar.h"
 #include "services/main/TreeViewNodes.h"
 #include "services/ui/Messages.h"

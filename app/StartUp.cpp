@@ -1,6 +1,8 @@
 #include "app/StartUp.h"
 
+#include "app/FileHandOff.h"
 #include "app/MainWindow.h"
+#include "app/WalkAwayWatch.h"
 #include "components/ProcessGuard.h"
 #include "services/ApplicationOptions.h"
 #include "services/Environment.h"
@@ -10,6 +12,7 @@
 #include "services/ui/Messages.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPalette>
 #include <QStyleFactory>
 
@@ -34,7 +37,7 @@ void ApplyApplicationLook(QApplication& application)
     application.setPalette(palette);
 }
 
-int StartUp(QApplication& application)
+int StartUp(QApplication& application, const QString& file)
 {
     // Before any file is made or secret read; main() has done it already,
     // this keeps every other way into the start as safe.
@@ -45,6 +48,10 @@ int StartUp(QApplication& application)
         InstallMessageBoxes();
         InstallQtTranslations();
         PrepareFolders(QString(), QString());
+        if (!file.isEmpty() && HandOffToRunningInstance(file)) {
+            QApplication::restoreOverrideCursor();
+            return 0;
+        }
         if (!StartApplication(true, QString(), true, QStringLiteral("Preference"))) {
             QApplication::restoreOverrideCursor();
             return 1;
@@ -55,6 +62,14 @@ int StartUp(QApplication& application)
         window = std::make_unique<MainWindow>();
         window->Lifecycle().Form_Load();
         window->show();
+        // The files of later starts come to this window.
+        MainWindow* shown = window.get();
+        new FileHandOffServer([shown](const QString& path) { OpenFileInWindow(*shown, path); }, shown);
+        new WalkAwayWatch(
+            QDBusConnection::systemBus(), QDBusConnection::sessionBus(), [shown] { shown->File().CloseOnWalkAway(); },
+            shown);
+        if (!file.isEmpty())
+            OpenFileInWindow(*window, QFileInfo(file).absoluteFilePath());
     } catch (const std::exception& error) {
         ReportException(QStringLiteral("Error on program loading?"), error);
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The program's start: the process hardened (ProcessGuard), folders and
-// environment, the trace log, then the main window. The command line is not read: a file named on it is not
-// opened.
+// environment, the trace log, then the main window.
+
+#include <QString>
 
 class QApplication;
 
@@ -10,7 +11,9 @@ namespace keyholm {
 // Sets up the look shared by the program's windows (style and palette).
 void ApplyApplicationLook(QApplication& application);
 
-// Runs the program; the process's exit code.
-int StartUp(QApplication& application);
+// Runs the program and opens `file` when given; the process's exit code.
+// With a file, a start that finds an instance running for the same data
+// folder hands the file to it and ends.
+int StartUp(QApplication& application, const QString& file = {});
 
 } // namespace keyholm

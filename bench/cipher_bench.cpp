@@ -4,7 +4,7 @@
 #include "BenchSupport.h"
 
 #include "components/CipherEngine.h"
-#include "database/FileCoding.h"
+#include "services/FileCoding.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -25,7 +25,10 @@ QByteArray Data(int size)
     return data;
 }
 
-double MiBPerSecond(qsizetype bytes, double ms) { return (double(bytes) / (1 << 20)) / (ms / 1000.0); }
+double MiBPerSecond(qsizetype bytes, double ms)
+{
+    return (double(bytes) / (1 << 20)) / (ms / 1000.0);
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -37,12 +40,13 @@ int main(int argc, char** argv)
 
     // The key of a file with a master password, at the parameters the program uses.
     std::optional<FileKey> key;
-    const double kdfMs = BestMs(3, [&] { key = engine.MakeFileKey(keyText, numeric, QStringLiteral("pw"), FileKey::Params::Moderate()); });
+    const double kdfMs = BestMs(
+        3, [&] { key = engine.MakeFileKey(keyText, numeric, QStringLiteral("pw"), FileKey::Params::Moderate()); });
     Report("cipher.kdf.argon2id.moderate", kdfMs, "ms");
     if (!key)
         return 1;
 
-    for (const int mib : {1, 16}) {
+    for (const int mib : { 1, 16 }) {
         const QByteArray plain = Data(mib << 20);
         QByteArray container;
         const double codeMs = BestMs(5, [&] { container = engine.CodeFile(plain, *key); });

@@ -20,9 +20,9 @@
 
 #include "app/MainWindow.h"
 #include "components/TreeStore.h"
-#include "database/FileCoding.h"
 #include "database/MasterPassword.h"
 #include "services/Environment.h"
+#include "services/FileCoding.h"
 
 #include <QApplication>
 #include <QFileInfo>

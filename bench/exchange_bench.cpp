@@ -7,11 +7,11 @@
 #include "BenchSupport.h"
 
 #include "components/DelimitedText.h"
+#include "components/ExchangeTable.h"
 #include "components/ListTools.h"
 #include "components/NodeImages.h"
 #include "components/TextEncoding.h"
 #include "components/TreeStore.h"
-#include "search/ExchangeTable.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -9,12 +9,13 @@
 #include "components/TextTools.h"
 #include "components/TreeStore.h"
 #include "database/DatabaseTree.h"
-#include "database/FileCoding.h"
 #include "database/WorkingOptions.h"
 #include "services/ApplicationOptions.h"
 #include "services/BackupCopies.h"
+#include "services/DatabaseContent.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
+#include "services/FileCoding.h"
 #include "services/MessagesDatabase.h"
 #include "services/Preferences.h"
 #include "services/TraceLog.h"
@@ -26,10 +27,10 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
 #include <QCheckBox>
 #include <QCryptographicHash>
 #include <QDate>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
@@ -404,6 +405,41 @@ void DatabaseFile::TimerDatabaseClose_Timer()
     autoClosing_ = false;
 }
 
+void DatabaseFile::CloseOnWalkAway()
+{
+    if (autoClosing_ || !state_.Options().closeOnWalkAway || !state_.DatabaseOpen())
+        return;
+    const QString path = state_.Tag();
+    // Comes back for the same database only, once nothing is in the way.
+    auto again = [this, path](int delay) {
+        QTimer::singleShot(delay, ui_.Window, [this, path] {
+            if (state_.Tag() == path)
+                CloseOnWalkAway();
+        });
+    };
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        auto* list = qobject_cast<QDialog*>(modal);
+        const bool isList = list && list->objectName() == QLatin1String("Lib_ListView");
+        if (isList)
+            list->reject();
+        again(isList ? 0 : 500);
+        return;
+    }
+    if (state_.DragActive()) {
+        again(500);
+        return;
+    }
+    autoClosing_ = true;
+    TraceLog(QStringLiteral("Close on walk-away"), path);
+    if (state_.DatabaseChanged() && !SavePasswordFileUnder(false)) {
+        // The failure was reported; closing now would lose the changes.
+        state_.ResetIdleTicks();
+    } else {
+        ClosePasswordFile();
+    }
+    autoClosing_ = false;
+}
+
 // ---- Creating and saving -----------------------------------------------------
 
 bool DatabaseFile::NewPasswordFile()
@@ -463,54 +499,37 @@ bool DatabaseFile::SavePasswordFileUnder(bool askName)
                 ErrorRecord::Make(ErrorRecord::FileAccess, QStringLiteral("The location is read-only.")));
         } else {
             ShowStatus(QStringLiteral("Enregistrement des données..."));
-            const TreeStore& store = TreeStore::Instance();
             // The file holds the time of its own save; a save that fails
             // puts the previous time back.
-            TreeNode* created = nullptr;
-            QString lastSave;
-            if (TreeNode* info = Tree().FindKey(store.FindNodeKey(Tree(), root->Key(), NodeImage::Info))) {
-                info->SetExpanded(false);
-                created = Tree().NodeAt(store.FindChild(Tree(), info->Index(), NodeImage::Create));
-                if (created) {
-                    lastSave = created->Tag();
-                    created->SetTag(
-                        TextTools::Instance().BeforeFirst(created->Tag(), TagSeparator) + TagSeparator + NowTag());
-                }
-            }
-            const bool protectedKey = fileKey_ && fileKey_->IsProtected();
+            SaveStamp stamp(Tree());
             const bool rootHoldsText = !TagField(root->Tag(), 0).trimmed().isEmpty();
-            if (rootHoldsText && protectedKey) {
-                // The password an older file kept in its root never goes out again.
-                root->SetTag(QString());
-            }
             if (!fileKey_ && !rootHoldsText)
                 UseFileKey(MakeFileKey(FixedKeyText, QString()));
-            QByteArray buffer;
-            if (rootHoldsText && !protectedKey) {
-                // A root that holds a password never goes out under a key
-                // that does not come from it: nothing is written.
+            switch (WriteDatabase(Tree(), path, fileKey_ ? &*fileKey_ : nullptr)) {
+            case DatabaseWrite::Written:
+                written = true;
+                state_.SetDatabaseChanged(false);
+                RememberProtection(path);
+                TraceLog(QStringLiteral("Password database is recorded"), path);
+                if (path != state_.Tag()) {
+                    state_.SetTag(path);
+                    SetCaption(path);
+                }
+                break;
+            case DatabaseWrite::RootPasswordWithoutKey:
                 ReportError(QStringLiteral("Error on file writing:\r\n") + path, {}, true,
                     ErrorRecord::Make(ErrorRecord::FileAccess,
                         QStringLiteral("The master password's key is missing; the file is left as it was.")));
-            } else if ((buffer = store.SaveTree(Tree())).isEmpty()) {
+                break;
+            case DatabaseWrite::TreeNotSaved:
                 ReportError(QStringLiteral("Unable to save data tree"));
-            } else {
-                written = fileKey_ && CodeFile(buffer, path, *fileKey_);
-                CipherEngine::Wipe(buffer);
-                if (written) {
-                    state_.SetDatabaseChanged(false);
-                    RememberProtection(path);
-                    TraceLog(QStringLiteral("Password database is recorded"), path);
-                    if (path != state_.Tag()) {
-                        state_.SetTag(path);
-                        SetCaption(path);
-                    }
-                } else {
-                    ReportError(QStringLiteral("Error on file writing:\r\n") + path);
-                }
+                break;
+            case DatabaseWrite::FileNotWritten:
+                ReportError(QStringLiteral("Error on file writing:\r\n") + path);
+                break;
             }
-            if (!written && created)
-                created->SetTag(lastSave);
+            if (!written)
+                stamp.Undo();
         }
         EnableDisableMainBar(true);
         procedures_.EnableFromSelectedNode();

@@ -57,6 +57,11 @@ public:
     // One tick of TimerDatabaseClose: past SliderAutoClose idle ticks, saves a
     // changed database and closes it.
     void TimerDatabaseClose_Timer();
+    // The user walked away (the session locked, the machine going to sleep):
+    // when the option says so, a changed database is saved and the database
+    // closed, as the automatic close does. Under a dialog it waits for the
+    // dialog to end; a list window, which may show passwords, goes at once.
+    void CloseOnWalkAway();
 
     // Asks for a new file and a master password for it, then saves the
     // default tree there; true when saved.

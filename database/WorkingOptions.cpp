@@ -42,6 +42,7 @@ const CheckOption CheckOptions[] = {
     { &OptionPage::CheckSepCopy, "_Password SepCopy" },
     { &OptionPage::CheckAutoClose, "_Password Close" },
     { &OptionPage::CheckPurge, "_Password Purge" },
+    { &OptionPage::CheckWalkAway, "_Password WalkAway" },
 };
 
 int CheckValue(const QCheckBox* box)
@@ -80,6 +81,7 @@ void WorkingOptions::BindOptionPage()
         { Page().CheckSepCopy, &WorkingOptionValues::separatedCopy },
         { Page().CheckAutoClose, &WorkingOptionValues::autoClose },
         { Page().CheckPurge, &WorkingOptionValues::purgeTrash },
+        { Page().CheckWalkAway, &WorkingOptionValues::closeOnWalkAway },
     };
     for (const Binding& binding : checks) {
         values.*binding.value = binding.box->isChecked();

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n
   libsodium-dev libzxcvbn-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-dejavu-core poppler-utils
+  xvfb xauth fonts-dejavu-core poppler-utils desktop-file-utils dbus-daemon
 )
 if [ "${KEYHOLM_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -5,7 +5,7 @@
 // table or another password manager's CSV export, shows it, and on
 // "Importer" makes one entry per row below the node.
 
-#include "search/ExchangeTable.h"
+#include "components/ExchangeTable.h"
 #include "services/main/MainArea.h"
 
 namespace keyholm {

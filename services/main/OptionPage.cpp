@@ -56,6 +56,8 @@ OptionPage::OptionPage(QWidget* parent)
     CheckSepCopy = check("CheckSepCopy", QStringLiteral("Caractère(s) de séparation du Copier Login+Password :"), true);
     CheckAutoClose = check(
         "CheckAutoClose", QStringLiteral("Fermeture automatique de la Base sur un temps de non utilisation :"), false);
+    CheckWalkAway = check(
+        "CheckWalkAway", QStringLiteral("Fermer la Base au verrouillage de la session ou à la mise en veille"), true);
     CheckPurge = check("CheckPurge", QStringLiteral("Purger la Corbeille des Mots de Passe plus vieux de :"), true);
 
     TextSepCopy = Named(new QLineEdit(QStringLiteral("/"), options), QStringLiteral("TextSepCopy"));
@@ -107,6 +109,7 @@ OptionPage::OptionPage(QWidget* parent)
     autoCloseRow->addWidget(TextAutoClose);
     autoCloseRow->addWidget(Caption(options, QStringLiteral("LabelAutoCloseUnit"), QStringLiteral("minute(s)")));
     optionLayout->addLayout(autoCloseRow, row++, 0, 1, 4);
+    optionLayout->addWidget(CheckWalkAway, row++, 0, 1, 4);
     optionLayout->addWidget(CheckPurge, row++, 0, 1, 4);
     auto* purgeRow = new QHBoxLayout;
     purgeRow->setContentsMargins(24, 0, 0, 0);

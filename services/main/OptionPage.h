@@ -33,6 +33,7 @@ public:
     QCheckBox* CheckAutoClose = nullptr;
     QSlider* SliderAutoClose = nullptr;
     QLineEdit* TextAutoClose = nullptr;
+    QCheckBox* CheckWalkAway = nullptr;
     QCheckBox* CheckPurge = nullptr;
     QSlider* SliderPurge = nullptr;
     QLineEdit* TextPurge = nullptr;

@@ -21,6 +21,7 @@ struct WorkingOptionValues {
     int clipboardClearSeconds = 20; // a copy leaves the clipboard after it; 0 never
     bool autoClose = false;
     int autoCloseMinutes = 5;
+    bool closeOnWalkAway = true; // the database closes when the session locks or the machine sleeps
     bool purgeTrash = true;
     int purgeDays = 3;
     QStringList defaultCategories;

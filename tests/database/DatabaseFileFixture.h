@@ -4,13 +4,13 @@
 // what its own save wrote), cheap master-password keys, and the error
 // reports of a test collected instead of shown.
 
+#include "components/NodeTags.h"
 #include "components/TreeStore.h"
-#include "database/FileCoding.h"
 #include "database/MasterPassword.h"
 #include "services/BackupCopies.h"
 #include "services/Environment.h"
 #include "services/ErrorReport.h"
-#include "components/NodeTags.h"
+#include "services/FileCoding.h"
 #include "services/main/KeyToolBar.h"
 #include "services/ui/KeyboardState.h"
 #include "services/ui/RecentFiles.h"

@@ -1,10 +1,10 @@
+#include "services/FileCoding.h"
 #include "support/TestFiles.h"
-#include "database/FileCoding.h"
 
 #include "services/ErrorReport.h"
 
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -19,7 +19,7 @@ using keyholm::test::Write;
 using Status = CipherEngine::FileStatus;
 
 namespace {
-const FileKey::Params Cheap {1, 8192};
+const FileKey::Params Cheap { 1, 8192 };
 
 QByteArray Tree(int size, int seed = 1)
 {
@@ -34,7 +34,7 @@ QByteArray Tree(int size, int seed = 1)
 
 TEST(FieldCoding, StoresMasterPasswordsAndLoginsSafely)
 {
-    for (const QString& text : {QStringLiteral("hunter2"), QStringLiteral("été ]|[ hiver"), QStringLiteral(" x ")}) {
+    for (const QString& text : { QStringLiteral("hunter2"), QStringLiteral("été ]|[ hiver"), QStringLiteral(" x ") }) {
         const QString coded = CodeField(text, FixedKeyText);
         EXPECT_EQ(coded, CodeField(text, FixedKeyText)) << "the password change compares coded texts";
         EXPECT_EQ(DecodeField(coded, FixedKeyText), text);
@@ -53,7 +53,7 @@ protected:
     {
         ASSERT_TRUE(folder_.isValid());
         path_ = folder_.path() + "/Keyholm.khm";
-        SetErrorDisplay({[] {}, [this](const QString&, const QString& text) { shown_ << text; }});
+        SetErrorDisplay({ [] {}, [this](const QString&, const QString& text) { shown_ << text; } });
     }
     void TearDown() override { SetErrorDisplay({}); }
 
@@ -77,14 +77,14 @@ protected:
 
 TEST_F(DatabaseFiles, RoundTripWithAndWithoutMasterPassword)
 {
-    for (const QString& password : {QString(), QStringLiteral("mot de passe"), QStringLiteral("pâté")}) {
+    for (const QString& password : { QString(), QStringLiteral("mot de passe"), QStringLiteral("pâté") }) {
         const QByteArray tree = Tree(20000);
         const FileKey key = Key(password);
         ASSERT_TRUE(CodeFile(tree, path_, key));
         const QByteArray onDisk = Read(path_);
         EXPECT_EQ(onDisk.indexOf("KEYHOLM-PLAIN-TREE-MARKER"), -1) << "the plain tree reached the disk";
-        EXPECT_EQ(QFile::permissions(path_), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
-                | QFileDevice::WriteUser);
+        EXPECT_EQ(QFile::permissions(path_),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
 
         const CipherEngine::FileHeader header = ReadFileHeader(path_);
         EXPECT_EQ(header.status, Status::Ok);
@@ -134,12 +134,12 @@ TEST_F(DatabaseFiles, UnreadableFilesGiveNoTreeAndLeaveTheMessageToTheCaller)
     QByteArray wrongSalt = good;
     wrongSalt[30] = char(wrongSalt[30] ^ 0x01); // the key no longer fits: damage, since no password is involved
     const Case cases[] = {
-        {"flipped", flipped, Status::Damaged},
-        {"salt", wrongSalt, Status::Damaged},
-        {"truncated", good.left(good.size() - 1), Status::Damaged},
-        {"header only", good.left(CipherEngine::HeaderSize), Status::Damaged},
-        {"empty", QByteArray(), Status::NotKeyholmFile},
-        {"text", "Keyholm is a password manager", Status::NotKeyholmFile},
+        { "flipped", flipped, Status::Damaged },
+        { "salt", wrongSalt, Status::Damaged },
+        { "truncated", good.left(good.size() - 1), Status::Damaged },
+        { "header only", good.left(CipherEngine::HeaderSize), Status::Damaged },
+        { "empty", QByteArray(), Status::NotKeyholmFile },
+        { "text", "Keyholm is a password manager", Status::NotKeyholmFile },
     };
     for (const Case& c : cases) {
         Write(path_, c.content);
@@ -193,7 +193,7 @@ TEST_F(DatabaseFiles, FailedWriteIsReportedNewFileIsTheUsersAloneExistingPermiss
     const bool created = CodeFile(Tree(100), path_, key);
     ::umask(savedUmask);
     ASSERT_TRUE(created);
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(QFile::encodeName(path_).constData(), &info), 0);
     EXPECT_EQ(QString::number(info.st_mode & 07777, 8), "600");
     const auto shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
@@ -201,5 +201,5 @@ TEST_F(DatabaseFiles, FailedWriteIsReportedNewFileIsTheUsersAloneExistingPermiss
     ASSERT_TRUE(QFile::setPermissions(path_, shared));
     ASSERT_TRUE(CodeFile(Tree(200), path_, key));
     EXPECT_EQ(QFile::permissions(path_), shared);
-    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList({"Keyholm.khm"})) << "no scratch file left";
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList({ "Keyholm.khm" })) << "no scratch file left";
 }

@@ -1,8 +1,8 @@
 // A process killed while it saves a database leaves the old file or the new
 // one, whole: never a mix, never a cut file, never a plain tree on the disk.
 
+#include "services/FileCoding.h"
 #include "support/TestFiles.h"
-#include "database/FileCoding.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,7 +33,7 @@ QByteArray Version(int v)
 {
     QByteArray tree = Marker + QByteArray::number(v) + ' ';
     tree.reserve(TreeSize);
-    std::mt19937 random {unsigned(v)};
+    std::mt19937 random { unsigned(v) };
     while (tree.size() < TreeSize)
         tree += char('a' + random() % 26);
     return tree;
@@ -55,7 +55,7 @@ TEST(SaveCrash, KilledWhileSavingLeavesOldOrNewFileWhole)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString path = folder.path() + "/Keyholm.khm";
-    std::optional<FileKey> key = MakeFileKey(FixedKeyText, QStringLiteral("maître"), FileKey::Params {1, 8192});
+    std::optional<FileKey> key = MakeFileKey(FixedKeyText, QStringLiteral("maître"), FileKey::Params { 1, 8192 });
     ASSERT_TRUE(key.has_value());
     ASSERT_TRUE(CodeFile(Version(0), path, *key));
 

@@ -6,11 +6,11 @@
 #include "support/TestFiles.h"
 
 #include "components/EntryRecord.h"
+#include "components/ExchangeTable.h"
 #include "components/NodeImages.h"
 #include "components/NodeTags.h"
 #include "components/SystemInfo.h"
 #include "components/TreeStore.h"
-#include "search/ExchangeTable.h"
 
 #include <QStringEncoder>
 #include <QTemporaryDir>

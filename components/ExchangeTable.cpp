@@ -1,4 +1,4 @@
-#include "search/ExchangeTable.h"
+#include "components/ExchangeTable.h"
 
 #include "components/CipherEngine.h"
 #include "components/EntryRecord.h"

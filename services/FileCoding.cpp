@@ -1,4 +1,4 @@
-#include "database/FileCoding.h"
+#include "services/FileCoding.h"
 
 #include "components/FileTools.h"
 #include "services/ErrorReport.h"

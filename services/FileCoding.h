@@ -26,8 +26,8 @@ namespace keyholm {
 // The key to save a database with: protected by Argon2id of `masterPassword`
 // (which takes about half a second), or only the key text when that is
 // empty. Nothing when it cannot be made (reported).
-[[nodiscard]] std::optional<FileKey> MakeFileKey(const QString& keyText, const QString& masterPassword,
-    const FileKey::Params& params = FileKey::Params::Moderate());
+[[nodiscard]] std::optional<FileKey> MakeFileKey(
+    const QString& keyText, const QString& masterPassword, const FileKey::Params& params = FileKey::Params::Moderate());
 
 // What the file's header says, without any key: whether it is a Keyholm
 // file and whether a master password protects it. An unreadable file gives
@@ -67,7 +67,8 @@ struct DatabaseBytes {
     const QByteArray& container, const QString& source, const QString& keyText, const QString& masterPassword);
 
 // ReadDatabaseFile, then DecodeContainer.
-[[nodiscard]] CipherEngine::DecodedFile DecodeFile(const QString& source, const QString& keyText, const QString& masterPassword);
+[[nodiscard]] CipherEngine::DecodedFile DecodeFile(
+    const QString& source, const QString& keyText, const QString& masterPassword);
 
 // True when `masterPassword` is the one the key of the open database was
 // made from (one key derivation).
