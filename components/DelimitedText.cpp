@@ -135,7 +135,10 @@ private:
         } else {
             result_.rows.push_back(std::move(cells_));
         }
+        // Rows of a file have the same width: the next one takes its size at once.
+        const qsizetype width = result_.rows.empty() ? 0 : result_.rows.back().size();
         cells_ = QStringList();
+        cells_.reserve(width);
         rowStarted_ = false;
     }
 
